@@ -1,0 +1,2 @@
+#pragma once
+int print_stock(const char* path);

@@ -1,0 +1,3 @@
+document.addEventListener("DOMContentLoaded", () => {
+    console.log("Contoso site ready");
+});
