@@ -1,0 +1,79 @@
+// Small file-system helpers for the shell tests: fresh temp folders and file contents.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+
+namespace testfs {
+
+inline std::string TempRoot() {
+    char buf[MAX_PATH] = "";
+    GetTempPathA(MAX_PATH, buf);
+    std::string s = buf;
+    if (!s.empty() && s.back() == '\\')
+        s.pop_back();
+    return s;
+}
+
+inline bool Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+inline void WriteText(const std::string& path, const std::string& text) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    DWORD written = 0;
+    WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(h);
+}
+
+inline std::string ReadText(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return "<missing>";
+    char buf[4096];
+    DWORD read = 0;
+    ReadFile(h, buf, sizeof buf, &read, nullptr);
+    CloseHandle(h);
+    return std::string(buf, read);
+}
+
+// Removes a tree quietly (no dialogs): cleanup only, never the code under test.
+inline void RemoveTree(const std::string& path) {
+    if (!Exists(path))
+        return;
+    std::string from = path;
+    from.push_back('\0');
+    SHFILEOPSTRUCTA op = {};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    SHFileOperationA(&op);
+}
+
+// A new empty folder under `parent`, removed with everything in it at destruction.
+class TempDir {
+public:
+    explicit TempDir(const std::string& tag, const std::string& parent = TempRoot()) {
+        static int counter = 0;
+        m_path = parent + "\\vq_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "_" +
+                 std::to_string(++counter);
+        RemoveTree(m_path);
+        CreateDirectoryA(m_path.c_str(), nullptr);
+    }
+    ~TempDir() { RemoveTree(m_path); }
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return m_path; }
+    std::string operator/(const std::string& name) const { return m_path + "\\" + name; }
+
+private:
+    std::string m_path;
+};
+
+} // namespace testfs
