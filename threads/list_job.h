@@ -31,6 +31,8 @@ public:
     // Set by CThreads::Start: the registry of the job's thread. The reference taken with it
     // belongs to the thread, not to the job.
     CThreadRegistry* m_pRegistry = nullptr;
+    // Set by CThreads::Start: the id of the job's thread.
+    DWORD m_nThreadID = 0;
 
     static std::atomic<long> s_nLive;
 };

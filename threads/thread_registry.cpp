@@ -102,6 +102,7 @@ bool CThreads::Start(CListJob* pJob) {
         pJob->m_pRegistry = nullptr;
         return false;
     }
+    pJob->m_nThreadID = pThread->m_nThreadID;
     m_pRegistry->AddRef(); // the thread's, given back by ListThreadProc
     m_pRegistry->Add(pThread);
     return true;
