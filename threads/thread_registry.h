@@ -1,4 +1,10 @@
 // The registry of a tree's listing threads: at most 30 run, the others wait in order.
+//
+// The tree's use: SetTarget(its window) once; per listing, new CListJob (takes a reference on the
+// item), then Start(job), which on false leaves the job to the caller to delete. On
+// WM_LISTING_DONE: take the files (TakeFiles), AttachChildren(*m_pChildren) to the item when the
+// result still belongs to its entry, else ReleaseChildren(); then delete the result and the job
+// (which gives back the item's reference). On WM_DESTROY: TerminateAll().
 #pragma once
 
 #include "framework/collections.h"
