@@ -57,7 +57,6 @@ protected:
     afx_msg void OnAppExit();
 
 private:
-    friend bool AfxPumpStep(bool bWait);
     POINT m_ptCursorLast{-1, -1};
     UINT m_nMsgLast = 0;
 };

@@ -16,6 +16,7 @@ class CControlBar : public CWnd {
     DECLARE_MESSAGE_MAP()
 
 public:
+    ~CControlBar() override;
     // The bar's height for a frame of the given width (the width is the frame's).
     virtual CSize CalcFixedLayout(int nFrameWidth) = 0;
     // Runs the update handlers of the bar's items along pTarget's command route.
@@ -82,12 +83,16 @@ public:
     CSize CalcFixedLayout(int nFrameWidth) override;
     void OnUpdateCmdUI(CFrameWnd* pTarget, BOOL bDisableIfNoHndler) override;
 
+protected:
+    afx_msg void OnSize(UINT nType, int cx, int cy);
+
 private:
     struct Pane {
         UINT nID;
         CString strIndicator; // the indicator's string
         int cxWidth;          // pixels; the message pane stretches
     };
+    friend class CStatusCmdUI;
     void UpdateParts();
     std::vector<Pane> m_panes;
 };
