@@ -571,9 +571,9 @@ std::vector<ControlCase> AboutControls(short versionWidth) {
          SS_LEFT | SS_NOPREFIX},
         {IDC_STATIC, L"Static", L"Osmet Velloquin team", 42, 28, 98, 8, kStaticText,
          SS_LEFT | SS_NOPREFIX},
-        {IDC_LINK_MAIL, L"Static", L"velloquin@osmet.example", 42, 42, 62, 8, kStaticText,
+        {IDC_LINK_MAIL, L"Static", L"vq@osmet.example", 42, 42, 62, 8, kStaticText,
          SS_LEFT | SS_NOPREFIX},
-        {IDC_LINK_WEB, L"Static", L"https://velloquin.osmet.example", 42, 54, 69, 8, kStaticText,
+        {IDC_LINK_WEB, L"Static", L"www.osmet.example", 42, 54, 69, 8, kStaticText,
          SS_LEFT | SS_NOPREFIX},
         {IDOK, L"Button", L"OK", 53, 78, 42, 14, BS_TYPEMASK, BS_DEFPUSHBUTTON},
     };
