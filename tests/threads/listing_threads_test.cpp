@@ -132,7 +132,7 @@ protected:
 };
 
 TEST_F(ListingThreadsTest, FortyListingsRunThirtyAtATimeInOrder) {
-    ASSERT_EQ(simnet::LoadText(Computers("PC", 40, 700, 10)), 0);
+    ASSERT_EQ(simnet::LoadText(Computers("PC", 40, 1500, 10)), 0);
     Computers_ pcs(&g_root, "PC", 40);
     {
         CThreads threads;
@@ -191,7 +191,7 @@ TEST_F(ListingThreadsTest, FortyListingsRunThirtyAtATimeInOrder) {
 }
 
 TEST_F(ListingThreadsTest, ShutdownAbandonsRunningAndWaitingListings) {
-    ASSERT_EQ(simnet::LoadText(Computers("SLOW", 40, 3000)), 0);
+    ASSERT_EQ(simnet::LoadText(Computers("SLOW", 40, 8000)), 0);
     Computers_ pcs(&g_root, "SLOW", 40);
     auto* pThreads = new CThreads;
     pThreads->SetTarget(m_receiver.Handle());
@@ -253,7 +253,7 @@ TEST_F(ListingThreadsTest, ResultsPostedBeforeShutdownAreFreed) {
 TEST_F(ListingThreadsTest, RelistingAnAncestorWhileADescendantIsListed) {
     const std::string kDir = "\\\\SHAREPC\\data\\lt";
     ASSERT_EQ(simnet::LoadText("[computer SHAREPC]\n[share SHAREPC/data]\n" +
-                               Computers("BLOCK", 30, 1500)),
+                               Computers("BLOCK", 30, 3000)),
               0);
     for (const char* rel : {"", "\\deep", "\\deep\\er"})
         CreateDirectoryA((kDir + rel).c_str(), nullptr);
