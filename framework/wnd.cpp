@@ -66,6 +66,7 @@ bool IsOwnClass(LPCSTR lpszClassName, HINSTANCE hInstance) {
 
 void AfxWndAccess::Bind(CWnd* pWnd, HWND hWnd, bool bSubclass) {
     pWnd->m_hWnd = hWnd;
+    pWnd->m_nCallDepth = 0;
     t_permanent[hWnd] = pWnd;
     t_temporary.erase(hWnd);
     if (bSubclass) {
@@ -90,8 +91,14 @@ LRESULT AfxWndAccess::Call(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, L
     CurrentMessage cur{message, wParam, lParam};
     const CurrentMessage* pPrev = t_pCurrentMsg;
     t_pCurrentMsg = &cur;
+    ++pWnd->m_nCallDepth;
     LRESULT lResult = pWnd->WindowProc(message, wParam, lParam);
     t_pCurrentMsg = pPrev;
+    // The object may be gone (a frame deletes itself once its window is destroyed); it is
+    // alive as long as it is still bound to its window.
+    if (CWnd::FromHandlePermanent(hWnd) != pWnd)
+        return lResult;
+    --pWnd->m_nCallDepth;
     if (message == WM_NCDESTROY && pWnd->m_hWnd == hWnd) {
         Unbind(pWnd);
         CWinApp* pApp = AfxGetApp();
@@ -268,9 +275,14 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (m_bSubclassed)
+    if (!m_bSubclassed)
+        return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    if (m_nCallDepth > 0)
         return ::DefSubclassProc(m_hWnd, message, wParam, lParam);
-    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+    // Outside the window's own subclass chain (a reflected handler's Default()): the control
+    // class's procedure answers.
+    auto pfnClass = reinterpret_cast<WNDPROC>(::GetClassLongPtrA(m_hWnd, GCLP_WNDPROC));
+    return ::CallWindowProcA(pfnClass, m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default() {

@@ -180,6 +180,7 @@ protected:
 private:
     friend struct AfxWndAccess;
     BOOL m_bSubclassed = FALSE; // bound through SetWindowSubclass rather than our class
+    int m_nCallDepth = 0;       // messages of this window being processed right now
 };
 
 // Registers (once) a window class of ours with these attributes and returns its name; the

@@ -685,6 +685,39 @@ TEST_F(FrameTest, FocusOnTheFrameGoesToThePaneWindowNotToAPane) {
     EXPECT_EQ(m_pFrame->m_pFocusPane, nullptr);
 }
 
+TEST_F(FrameTest, FocusComesBackToTheChildThatHadItWhenTheFrameIsReactivated) {
+    m_pFrame->m_paneBottom.SetFocus();
+    CWnd other;
+    ASSERT_TRUE(other.CreateEx(0, nullptr, "other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                               100, nullptr, nullptr));
+    ::SetActiveWindow(other.m_hWnd);
+    ASSERT_EQ(::GetActiveWindow(), other.m_hWnd);
+    ::SetActiveWindow(m_pFrame->m_hWnd);
+    EXPECT_EQ(::GetFocus(), m_pFrame->m_paneBottom.m_hWnd);
+    EXPECT_EQ(m_pFrame->m_pFocusPane, &m_pFrame->m_paneBottom);
+}
+
+TEST_F(FrameTest, FlyByPromptFollowsTheHotButton) {
+    CStatusBar& bar = m_pFrame->m_wndStatusBar;
+    NMTBHOTITEM hot{};
+    hot.hdr.hwndFrom = m_pFrame->m_wndToolBar.m_hWnd;
+    hot.hdr.idFrom = AFX_IDW_TOOLBAR;
+    hot.hdr.code = TBN_HOTITEMCHANGE;
+    hot.idNew = ID_TEST_FRAME_CMD;
+    hot.dwFlags = HICF_MOUSE | HICF_ENTERING;
+    m_pFrame->SendMessage(WM_NOTIFY, AFX_IDW_TOOLBAR, (LPARAM)&hot);
+    EXPECT_EQ(bar.GetPaneText(0), "Frame command prompt");
+    hot.idOld = ID_TEST_FRAME_CMD;
+    hot.idNew = 0;
+    hot.dwFlags = HICF_MOUSE | HICF_LEAVING;
+    m_pFrame->SendMessage(WM_NOTIFY, AFX_IDW_TOOLBAR, (LPARAM)&hot);
+    EXPECT_EQ(bar.GetPaneText(0), "Ready");
+
+    m_pFrame->SetMessageText(ID_TEST_PANE_CMD);
+    m_pFrame->SendMessage(WM_EXITMENULOOP);
+    EXPECT_EQ(bar.GetPaneText(0), "Ready");
+}
+
 TEST_F(FrameTest, StatusBarShowsIndicatorsAndPrompts) {
     CStatusBar& bar = m_pFrame->m_wndStatusBar;
     ASSERT_EQ(bar.GetCount(), 3);
@@ -734,6 +767,19 @@ TEST_F(FrameTest, ToolTipIsTheTextAfterTheNewline) {
     info.hdr.idFrom = ID_TEST_DISABLED; // no "\n": no tip
     m_pFrame->SendMessage(WM_NOTIFY, ID_TEST_DISABLED, (LPARAM)&info);
     EXPECT_STREQ(info.lpszText, "");
+}
+
+TEST_F(FrameTest, ToolBarTooltipControlAsksTheFrame) {
+    HWND hTips = reinterpret_cast<HWND>(m_pFrame->m_wndToolBar.SendMessage(TB_GETTOOLTIPS));
+    ASSERT_NE(hTips, nullptr);
+    char szText[80] = "";
+    TTTOOLINFOA ti{};
+    ti.cbSize = sizeof(ti);
+    ti.hwnd = m_pFrame->m_wndToolBar.m_hWnd;
+    ti.uId = ID_TEST_FRAME_CMD;
+    ti.lpszText = szText;
+    ::SendMessageA(hTips, TTM_GETTEXTA, sizeof(szText), (LPARAM)&ti);
+    EXPECT_STREQ(szText, "Frame tip");
 }
 
 TEST_F(FrameTest, AppExitClosesAndDeletesTheFrame) {
