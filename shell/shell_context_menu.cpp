@@ -1,5 +1,7 @@
 #include "shell/shell_context_menu.h"
 
+#include "framework/menu.h"
+
 #include <shlwapi.h>
 
 IShellFolder* g_pDesktopFolder = nullptr;
@@ -184,18 +186,15 @@ bool CShellContextMenu::HandleMenuMessage(UINT message, WPARAM wParam, LPARAM lP
 
 bool CShellContextMenu::TrackPopup(IShellFolder* pFolder, UINT nCount, LPCITEMIDLIST* ppidl,
                                    POINT ptScreen) {
-    HMENU hMenu = LoadMenuA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_POPUP_COPY));
-    if (!hMenu)
+    CMenu menu; // loaded afresh for every right-click, destroyed when the popup closed
+    if (!menu.LoadMenu(IDR_POPUP_COPY))
         return false;
-    bool shown = false;
-    m_hPopup = GetSubMenu(hMenu, 0);
-    if (m_hPopup) {
-        BuildMenu(pFolder, nCount, ppidl);
-        shown = TrackPopupMenu(m_hPopup, TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, 0, OwnerHwnd(),
-                               nullptr) != FALSE;
-    }
-    DestroyMenu(hMenu);
-    return shown;
+    CMenu* pPopup = menu.GetSubMenu(0);
+    if (!pPopup)
+        return false;
+    m_hPopup = pPopup->GetSafeHmenu();
+    BuildMenu(pFolder, nCount, ppidl);
+    return pPopup->TrackPopupMenu(TPM_RIGHTBUTTON, ptScreen.x, ptScreen.y, m_pOwner) != FALSE;
 }
 
 bool CShellContextMenu::TrackItemMenu(const char* pszPath, POINT ptScreen) {

@@ -401,4 +401,250 @@ TEST(ShellMenuTest, RealShellFillsThePopupAboveTheProgramsItems) {
     OleUninitialize();
 }
 
+// ---- The right-click sequences, on a window of ours with the real shell ----
+
+// A view-like window: every message goes to the context menu first, as in the views.
+class MenuOwner : public CWnd {
+public:
+    MenuOwner() {
+        CreateEx(0, AfxRegisterWndClass(0), "vq menu owner", WS_POPUP | WS_VISIBLE, 50, 50, 300,
+                 300, nullptr, nullptr);
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+        LRESULT result = 0;
+        if (m_menu.HandleMenuMessage(message, wParam, lParam, &result)) {
+            if (message == WM_COMMAND)
+                m_shellCommands.push_back(LOWORD(wParam));
+            return result;
+        }
+        if (message == WM_COMMAND)
+            m_ownCommands.push_back(LOWORD(wParam));
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    // Runs the messages already posted (the chosen command comes after the popup closed).
+    void Pump() {
+        MSG msg;
+        for (int i = 0; i < 100 && PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE); ++i)
+            DispatchMessageA(&msg);
+    }
+
+    CShellContextMenu m_menu{this};
+    std::vector<UINT> m_shellCommands;
+    std::vector<UINT> m_ownCommands;
+};
+
+// Drives the open popup from a timer on the owner's thread: records its items, then walks the
+// highlight down to the wanted item and presses Enter (or closes the popup after a bounded
+// number of ticks).
+class PopupDriver {
+public:
+    struct Item {
+        std::string text;
+        UINT id;
+    };
+    // pick: the item to choose, by text without '&'; empty: close without choosing.
+    PopupDriver(MenuOwner& owner, std::string pick) : m_owner(owner), m_pick(std::move(pick)) {
+        s_self = this;
+        m_timer = SetTimer(nullptr, 0, 20, Tick);
+    }
+    ~PopupDriver() {
+        KillTimer(nullptr, m_timer);
+        s_self = nullptr;
+    }
+    std::vector<Item> m_items;
+    bool m_sawPopup = false;
+
+private:
+    static std::string Plain(const char* s) {
+        std::string out;
+        for (; *s; ++s)
+            if (*s != '&')
+                out += *s;
+        return out;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        if (s_self)
+            s_self->OnTick();
+    }
+    void OnTick() {
+        HMENU popup = m_owner.m_menu.m_hPopup;
+        HWND menuWnd = FindWindowA("#32768", nullptr);
+        if (++m_ticks > 250) { // 5 s: give up, close the popup
+            EndMenu();
+            return;
+        }
+        if (!menuWnd || !IsWindowVisible(menuWnd) || !popup)
+            return;
+        if (!m_sawPopup) {
+            m_sawPopup = true;
+            const int n = GetMenuItemCount(popup);
+            for (int i = 0; i < n; ++i) {
+                char text[128] = "";
+                GetMenuStringA(popup, i, text, sizeof text, MF_BYPOSITION);
+                m_items.push_back({Plain(text), GetMenuItemID(popup, i)});
+            }
+            if (m_pick.empty()) {
+                EndMenu();
+                return;
+            }
+        }
+        if (m_pressed)
+            return;
+        const int n = GetMenuItemCount(popup);
+        for (int i = 0; i < n; ++i) {
+            if (!(GetMenuState(popup, i, MF_BYPOSITION) & MF_HILITE))
+                continue;
+            char text[128] = "";
+            GetMenuStringA(popup, i, text, sizeof text, MF_BYPOSITION);
+            if (Plain(text) == m_pick) {
+                m_pressed = true;
+                PostMessageA(m_owner.m_hWnd, WM_KEYDOWN, VK_RETURN, 0);
+                return;
+            }
+        }
+        PostMessageA(m_owner.m_hWnd, WM_KEYDOWN, VK_DOWN, 0);
+    }
+
+    static inline PopupDriver* s_self = nullptr;
+    MenuOwner& m_owner;
+    std::string m_pick;
+    UINT_PTR m_timer = 0;
+    int m_ticks = 0;
+    bool m_pressed = false;
+};
+
+class RightClickTest : public ::testing::Test {
+protected:
+    // One owner for the suite: under Wine without a window manager, destroying a visible
+    // top-level window waits 2 s.
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+        s_owner = new MenuOwner;
+    }
+    static void TearDownTestSuite() {
+        delete s_owner;
+        s_owner = nullptr;
+        OleFlushClipboard();
+        OleUninitialize();
+    }
+    void SetUp() override {
+        ASSERT_TRUE(m_owner.m_hWnd);
+        m_owner.m_menu.ReleaseMenu();
+        m_owner.m_shellCommands.clear();
+        m_owner.m_ownCommands.clear();
+        SetForegroundWindow(m_owner.m_hWnd);
+        // The clipboard starts empty, so that only the shell's command can fill it.
+        if (OpenClipboard(nullptr)) {
+            EmptyClipboard();
+            CloseClipboard();
+        }
+    }
+
+    static std::vector<std::string> ClipboardFiles() {
+        std::vector<std::string> out;
+        if (!OpenClipboard(nullptr))
+            return {"<clipboard not opened>"};
+        if (auto hDrop = static_cast<HDROP>(GetClipboardData(CF_HDROP))) {
+            const UINT n = DragQueryFileA(hDrop, 0xFFFFFFFF, nullptr, 0);
+            for (UINT i = 0; i < n; ++i) {
+                char name[MAX_PATH] = "";
+                DragQueryFileA(hDrop, i, name, sizeof name);
+                out.push_back(name);
+            }
+        }
+        CloseClipboard();
+        return out;
+    }
+
+    static void ExpectShellItemsAboveOurs(const std::vector<PopupDriver::Item>& items) {
+        ASSERT_GT(items.size(), 3u);
+        const size_t n = items.size();
+        EXPECT_EQ(items[n - 3].id, static_cast<UINT>(ID_EDIT_COPY_FULL_PATH));
+        EXPECT_EQ(items[n - 2].id, static_cast<UINT>(ID_EDIT_COPY_DIR_PATH));
+        EXPECT_EQ(items[n - 1].id, static_cast<UINT>(ID_EDIT_COPY_NAME));
+        bool anyShell = false;
+        for (size_t i = 0; i + 3 < n; ++i)
+            anyShell |= items[i].id >= 0x1000 && items[i].id <= 0x2000;
+        EXPECT_TRUE(anyShell);
+    }
+
+    static inline MenuOwner* s_owner = nullptr;
+    MenuOwner& m_owner = *s_owner;
+    const POINT m_pt{120, 120};
+};
+
+TEST_F(RightClickTest, SelectionMenuRunsTheShellsCommandForAllSelectedFiles) {
+    TempDir dir("rclick");
+    CFilenameList list;
+    for (const char* n : {"one.txt", "two;2.txt", "three.txt"}) {
+        WriteText(dir / n, n);
+        list.AddTail((dir / n).c_str());
+    }
+    std::vector<PopupDriver::Item> items;
+    {
+        PopupDriver driver(m_owner, "Copy");
+        EXPECT_TRUE(m_owner.m_menu.TrackSelectionMenu(list, m_pt));
+        items = driver.m_items;
+    }
+    ExpectShellItemsAboveOurs(items);
+    EXPECT_NE(m_owner.m_menu.m_pMenu, nullptr) << "the menu object outlives its popup";
+    m_owner.Pump();
+    ASSERT_EQ(m_owner.m_shellCommands.size(), 1u) << "the shell's Copy came back as WM_COMMAND";
+    EXPECT_TRUE(m_owner.m_ownCommands.empty());
+    // One menu object for the three: the shell's Copy put all three on the clipboard.
+    EXPECT_EQ(ClipboardFiles(),
+              (std::vector<std::string>{dir / "one.txt", dir / "two;2.txt", dir / "three.txt"}));
+}
+
+TEST_F(RightClickTest, ItemMenuSendsTheProgramsCommandsToTheOwner) {
+    TempDir dir("rclick_item");
+    const std::string folder = dir / "share folder";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    std::vector<PopupDriver::Item> items;
+    {
+        PopupDriver driver(m_owner, "Copy Directory Path");
+        EXPECT_TRUE(m_owner.m_menu.TrackItemMenu(folder.c_str(), m_pt));
+        items = driver.m_items;
+    }
+    ExpectShellItemsAboveOurs(items);
+    m_owner.Pump();
+    EXPECT_EQ(m_owner.m_ownCommands, std::vector<UINT>{ID_EDIT_COPY_DIR_PATH});
+    EXPECT_TRUE(m_owner.m_shellCommands.empty());
+
+    // The shell's Copy of that item.
+    {
+        PopupDriver driver(m_owner, "Copy");
+        EXPECT_TRUE(m_owner.m_menu.TrackItemMenu(folder.c_str(), m_pt));
+    }
+    m_owner.Pump();
+    EXPECT_EQ(m_owner.m_shellCommands.size(), 1u);
+    EXPECT_EQ(ClipboardFiles(), std::vector<std::string>{folder});
+}
+
+TEST_F(RightClickTest, NoPopupWhenNothingCanBeBound) {
+    PopupDriver driver(m_owner, "");
+    TempDir dir("rclick_none");
+    EXPECT_FALSE(m_owner.m_menu.TrackItemMenu((dir / "missing").c_str(), m_pt));
+    CFilenameList empty;
+    EXPECT_FALSE(m_owner.m_menu.TrackSelectionMenu(empty, m_pt));
+    CFilenameList missing;
+    missing.AddTail((dir / "missing\\a.txt").c_str());
+    EXPECT_FALSE(m_owner.m_menu.TrackSelectionMenu(missing, m_pt));
+    EXPECT_FALSE(driver.m_sawPopup);
+    EXPECT_EQ(m_owner.m_menu.m_pMenu, nullptr);
+}
+
+TEST_F(RightClickTest, TheShellGetsTheOwnersWindow) {
+    FakeContextMenu menu(3);
+    FakeFolder folder(&menu);
+    LPCITEMIDLIST none = nullptr;
+    m_owner.m_menu.BuildMenu(&folder, 1, &none);
+    EXPECT_EQ(folder.m_owner, m_owner.m_hWnd);
+    LRESULT result = 0;
+    ASSERT_TRUE(m_owner.m_menu.HandleMenuMessage(WM_COMMAND, 0x1003, 0, &result));
+    ASSERT_EQ(menu.m_invokes.size(), 1u);
+    EXPECT_EQ(menu.m_invokes[0].hwnd, m_owner.m_hWnd);
+    m_owner.m_menu.ReleaseMenu();
+}
+
 } // namespace

@@ -216,6 +216,11 @@ public:
     DWORD threadId() const { return m_threadId; }
     bool WaitStarted(DWORD ms) { return WaitForSingleObject(m_dragStarted, ms) == WAIT_OBJECT_0; }
     bool WaitEnded(DWORD ms) { return WaitForSingleObject(m_dragEnded, ms) == WAIT_OBJECT_0; }
+    // Ready for the next drag.
+    void Reset() {
+        ResetEvent(m_dragStarted);
+        ResetEvent(m_dragEnded);
+    }
 
 private:
     static constexpr int kLeft = 100, kTop = 100, kSize = 200;
@@ -272,11 +277,22 @@ void SendButton(DWORD flag) {
 }
 
 // The drag runs while the button is held and ends by the given action.
-class DragFilesTest : public ::testing::TestWithParam<const char*> {};
+class DragFilesTest : public ::testing::TestWithParam<const char*> {
+protected:
+    // One window for the suite: under Wine without a window manager, destroying a visible
+    // top-level window waits 2 s.
+    static void SetUpTestSuite() { s_window = new DragWindowThread; }
+    static void TearDownTestSuite() {
+        delete s_window;
+        s_window = nullptr;
+    }
+    void SetUp() override { s_window->Reset(); }
+    static inline DragWindowThread* s_window = nullptr;
+};
 
 TEST_P(DragFilesTest, ReturnsWhenTheDragEnds) {
     const bool escape = std::string(GetParam()) == "escape";
-    DragWindowThread window;
+    DragWindowThread& window = *s_window;
     const POINT pt = window.Center();
     SetCursorPos(pt.x, pt.y);
     SendButton(MOUSEEVENTF_LEFTDOWN);
