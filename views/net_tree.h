@@ -1,0 +1,99 @@
+// The network tree: the domains, computers, shares and directories of the network model, listed
+// on demand by listing threads and merged as their results arrive; and its commands.
+#pragma once
+
+#include "framework/afxwin.h"
+#include "model/item.h"
+#include "shell/filename_list.h"
+#include "shell/shell_context_menu.h"
+#include "threads/list_job.h"
+#include "threads/thread_registry.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+class CFileList;
+
+class CNetTree : public CTreeCtrl {
+public:
+    // State marks: indices in m_imlStates.
+    enum {
+        STATE_UNLISTED = 1,
+        STATE_LISTED = 2,
+        STATE_FAILED = 3,
+        STATE_LISTING = 4,
+    };
+    // Item images: indices in m_imlImages.
+    enum { IMAGE_UNREACHABLE = 5 };
+
+    CNetTree();
+    ~CNetTree() override;
+
+    // The item of an entry; none for a bad handle and for the unreachable-network entry.
+    CItem* ItemFromHandle(HTREEITEM hItem);
+    // Lists the entry's item (TVI_ROOT: g_root), or passes the request down to its children
+    // when the item is busy or, unforced, was listed successfully already.
+    void ListItem(HTREEITEM hItem, bool bForce, int nLevels);
+    void ListRoot() { ListItem(TVI_ROOT, true, 1); }
+    // Closes the items of every entry below hItem, children first; bDelete deletes the entries.
+    void CloseChildren(HTREEITEM hItem, bool bDelete);
+    void SetStateMark(CListJob* pJob, int nMark);
+    void ExpandAndShow(HTREEITEM hItem);
+    void EndJob(CListJob* pJob);
+
+    // The tree's Refresh; the file list's Refresh runs it too.
+    void OnRefresh();
+    // Appends the selected share's or directory's UNC path (the frame's copy-to-directory).
+    void AddSelectionTo(CFilenameList& list);
+
+    // Shows the shell's menu for a path at a screen position, the popup owned by the tree.
+    // Virtual so that a test can see which path a right click asks for.
+    virtual void TrackShellMenu(const CString& strPath, POINT ptScreen);
+
+    CFileList* m_pFileList = nullptr;
+    HTREEITEM m_hLastExpanded = nullptr;
+    CImageList m_imlStates;
+    CImageList m_imlImages;
+    CThreads m_threads;
+    CShellContextMenu m_contextMenu;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    afx_msg int OnCreate(LPCREATESTRUCTA lpCreateStruct);
+    afx_msg void OnDestroy();
+    afx_msg LRESULT OnListingDone(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnItemExpanding(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnDeleteItem(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnSetFocus(CWnd* pOldWnd);
+    afx_msg void OnRClick(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnDblClk(NMHDR* pNMHDR, LRESULT* pResult);
+    afx_msg void OnBeginDrag(NMHDR* pNMHDR, LRESULT* pResult);
+
+    afx_msg void OnExpand(UINT nID);
+    afx_msg void OnDelete();
+    afx_msg void OnCopy();
+    afx_msg void OnCopyPath(UINT nID);
+    afx_msg void OnUpdateRefresh(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateAnyItem(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateDelete(CCmdUI* pCmdUI);
+    afx_msg void OnUpdateCopy(CCmdUI* pCmdUI);
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    CItem* GetSelectedNetItem();
+    int GetSelectedKind();
+    bool IsBelow(HTREEITEM hItem, HTREEITEM hAncestor) const;
+    void BuildImages();
+    void InsertChildren(CListJob* pJob, CItemArray& children);
+    void InsertUnreachable();
+    void SetChildrenFlag(HTREEITEM hItem, int nChildren);
+    // Keeps the file list from showing rows of items that are about to be closed.
+    void ReleaseFileList(CItem* pClosing);
+
+    // While entries are being deleted, selection changes made by the control are not followed.
+    int m_nDeleting = 0;
+};
