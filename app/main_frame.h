@@ -4,6 +4,7 @@
 #pragma once
 
 #include "framework/afxwin.h"
+#include "views/pane_host.h"
 
 class CNetTree;
 class CFileList;
@@ -12,7 +13,8 @@ class CObjTree;
 // Posted to the frame to take the foreground back.
 #define WM_RECLAIM_FOCUS (WM_USER + 1)
 
-class CMainFrame : public CFrameWnd {
+// The panes reach the frame's copy and shortcut services as IPaneHost (views cannot see app/).
+class CMainFrame : public CFrameWnd, public IPaneHost {
 public:
     CMainFrame();
     ~CMainFrame() override;
@@ -21,6 +23,11 @@ public:
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL PreTranslateMessage(MSG* pMsg) override;
     void SetFocusPane(CWnd* pPane) override { m_pFocusPane = pPane; }
+
+    // IPaneHost. CopySelectionTo: the focus pane's selection as a copy transfer.
+    void CopySelectionTo(const char* pszDestDir) override;
+    void SetTransferStart(DWORD dwTick) override { m_dwTransferStart = dwTick; }
+    bool EditShortcut(CShortcutDef* pDef) override;
 
     // A deactivation this soon after a transfer started is taken back.
     static constexpr DWORD kReclaimMs = 1500;

@@ -158,9 +158,7 @@ void CObjTree::StopTransferThread() {
 }
 
 void CObjTree::OnDestroy() {
-    DWORD t0 = GetTickCount();
     StopTransferThread();
-    fprintf(stderr, "stop %lu\n", GetTickCount() - t0);
 
     CWinApp* pApp = ProfileApp();
     for (int nCat : {CAT_TRANSFERS, CAT_SHORTCUTS}) {
