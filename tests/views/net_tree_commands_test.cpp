@@ -345,7 +345,8 @@ TEST_F(CommandTest, DoubleClickNeitherExpandsNorCollapses) {
         EXPECT_EQ(Expanded(hTree, hGroup), bExpanded);
     }
     NMHDR nm = {hTree, static_cast<UINT_PTR>(GetDlgCtrlID(hTree)), static_cast<UINT>(NM_DBLCLK)};
-    EXPECT_EQ(SendMessageA(m_host.hFrame, WM_NOTIFY, nm.idFrom, reinterpret_cast<LPARAM>(&nm)), 1);
+    EXPECT_EQ(SendMessageA(GetParent(hTree), WM_NOTIFY, nm.idFrom, reinterpret_cast<LPARAM>(&nm)),
+              1);
 }
 
 // ---- Drag ------------------------------------------------------------------------------------
@@ -434,7 +435,7 @@ TEST_F(CommandTest, DraggingOffersSharesAndDirectoriesAsFilesToCopy) {
         nm.itemNew.mask = TVIF_HANDLE | TVIF_PARAM | TVIF_STATE;
         nm.itemNew.hItem = Entry(path);
         nm.itemNew.lParam = Data(hTree, nm.itemNew.hItem);
-        SendMessageA(m_host.hFrame, WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
+        SendMessageA(GetParent(hTree), WM_NOTIFY, nm.hdr.idFrom, reinterpret_cast<LPARAM>(&nm));
         if (dropped) {
             EXPECT_EQ(target.m_dropped, std::vector<std::string>{dropped});
             EXPECT_EQ(target.m_dwAllowed, static_cast<DWORD>(DROPEFFECT_COPY));

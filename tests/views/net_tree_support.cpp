@@ -43,7 +43,11 @@ public:
 
 } // namespace
 
+HostOpener g_pfnOpenHost = nullptr;
+
 Host Host::Open(CNetTree* pTree, int cx, int cy) {
+    if (g_pfnOpenHost)
+        return g_pfnOpenHost(pTree, cx, cy);
     Host host;
     host.pTree = pTree ? pTree : new CNetTree;
     host.pFrame = new TestFrame(host.pTree);
@@ -65,7 +69,7 @@ Host Host::Open(CNetTree* pTree, int cx, int cy) {
 bool Host::Enabled(UINT nID) const {
     EnableProbe probe;
     probe.m_nID = nID;
-    probe.DoUpdate(pFrame, TRUE);
+    probe.DoUpdate(CWnd::FromHandlePermanent(hFrame), TRUE);
     return probe.m_bEnabled;
 }
 

@@ -93,14 +93,15 @@ protected:
 
 // A tree of the tests, its frame and the handles to drive them.
 struct Host {
-    TestFrame* pFrame = nullptr;
+    TestFrame* pFrame = nullptr; // none when the application's main frame hosts the panes
     CNetTree* pTree = nullptr;
     CFileList* pList = nullptr;
     HWND hFrame = nullptr;
     HWND hTree = nullptr;
     HWND hList = nullptr;
 
-    // The frame is visible (the selection link needs it); it deletes itself when destroyed.
+    // The frame is visible (the selection link needs it); it deletes itself when destroyed. A
+    // given tree replaces the frame's own (before its window exists).
     static Host Open(CNetTree* pTree = nullptr, int cx = 900, int cy = 600);
     void Close() {
         if (hFrame && IsWindow(hFrame))
@@ -116,6 +117,11 @@ struct Host {
     // The enabled state that the route gives the command in a menu.
     bool Enabled(UINT nID) const;
 };
+
+// How Host::Open makes its frame: a test program that links the application sets this to host
+// the panes in the application's main frame instead of the test frame.
+using HostOpener = Host (*)(CNetTree* pTree, int cx, int cy);
+extern HostOpener g_pfnOpenHost;
 
 // ---- Reading the tree control ----------------------------------------------------------------
 
