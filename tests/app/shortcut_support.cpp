@@ -44,14 +44,20 @@ std::string ShortcutAppTest::ShareFolder() const {
     return simnet::UncRoot() + "\\VQKEYS\\Docs";
 }
 
-void ShortcutAppTest::SetUp() {
-    ASSERT_EQ(ottest::LiveNow(), (ottest::Live{0, 0, 0}));
-    ASSERT_TRUE(simnet::Available()) << "the simulated netapi32.dll is not beside the test";
+void ShortcutAppTest::PrepareNetwork() {
     ASSERT_EQ(simnet::LoadText(kNetwork), 0);
     ASSERT_TRUE(Exists(ShareFolder())) << ShareFolder();
     WriteFileText(ShareFolder() + "\\a.txt", "alpha");
     WriteFileText(ShareFolder() + "\\b.txt", "beta");
     WriteFileText(ShareFolder() + "\\c.txt", "gamma");
+}
+
+void ShortcutAppTest::SetUp() {
+    ASSERT_EQ(ottest::LiveNow(), (ottest::Live{0, 0, 0}));
+    ASSERT_TRUE(simnet::Available()) << "the simulated netapi32.dll is not beside the test";
+    PrepareNetwork();
+    if (HasFatalFailure())
+        return;
     ottest::RemoveTree(kIn);
     ASSERT_TRUE(CreateDirectoryA(kIn, nullptr));
 
@@ -91,10 +97,12 @@ HTREEITEM ShortcutAppTest::OpenInTree(const std::vector<std::string>& path) {
     return hEntry;
 }
 
-void ShortcutAppTest::SelectFiles(const std::vector<std::string>& names) {
-    ASSERT_TRUE(OpenInTree({"VQKEYSNET", "VQKEYS", "Docs"}));
+void ShortcutAppTest::SelectFiles(const std::vector<std::string>& names,
+                                  const std::vector<std::string>& share) {
+    ASSERT_TRUE(OpenInTree(share));
     HWND hList = FileList();
-    ASSERT_TRUE(apptest::PumpUntil([&] { return ListView_GetItemCount(hList) >= 3; }, 15000));
+    ASSERT_TRUE(apptest::PumpUntil(
+        [&] { return ListView_GetItemCount(hList) >= static_cast<int>(names.size()); }, 15000));
     ::SetFocus(hList);
     ListView_SetItemState(hList, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
     for (const std::string& name : names) {

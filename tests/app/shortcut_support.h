@@ -36,6 +36,8 @@ protected:
     void TearDown() override;
     // The "Shortcuts" section's lines stored before the start.
     virtual std::string StoredShortcuts() const { return ""; }
+    // Loads the simulated network and fills its share; the default is \\VQKEYS\Docs.
+    virtual void PrepareNetwork();
 
     HWND NetTree() const { return m_pFrame->m_pNetTree->m_hWnd; }
     HWND FileList() const { return m_pFrame->m_pFileList->m_hWnd; }
@@ -49,7 +51,8 @@ protected:
     HTREEITEM OpenInTree(const std::vector<std::string>& path);
     // Shows the share's files in the list and selects these rows (by name), with the list
     // focused.
-    void SelectFiles(const std::vector<std::string>& names);
+    void SelectFiles(const std::vector<std::string>& names,
+                     const std::vector<std::string>& share = {"VQKEYSNET", "VQKEYS", "Docs"});
     // A key press as the keyboard delivers it to the focused window: the modifier keys held
     // (HOTKEYF_* bits), WM_KEYDOWN (or WM_SYSKEYDOWN) and the key-up, dispatched through the
     // application's message loop. Answers how many key-downs the focused window itself got.
