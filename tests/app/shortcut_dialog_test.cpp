@@ -245,7 +245,8 @@ std::string CtrlShift(const char* key) {
 class EditTest : public DialogTest {
 protected:
     std::string StoredShortcuts() const override {
-        return StoredShortcut(0, 0x341, CtrlShift("A"), "C:\\In") +
+        // Bits above the low 16 are kept but never shown.
+        return StoredShortcut(0, 0x10341, CtrlShift("A"), "C:\\In") +
                StoredShortcut(1, 0x342, CtrlShift("B"), "C:\\B");
     }
 };
@@ -271,7 +272,7 @@ TEST_F(EditTest, CancelChangesNothing) {
     auto* pEntry = dynamic_cast<CObjShortcut*>(
         m_pFrame->m_pObjTree->GetEntry(Children(ObjTree(), Shortcuts()).at(0)));
     ASSERT_TRUE(pEntry);
-    EXPECT_EQ(pEntry->m_pDef->m_nHot, 0x341);
+    EXPECT_EQ(pEntry->m_pDef->m_nHot, 0x10341);
 }
 
 TEST_F(EditTest, AnEditKeepsTheEntrysPlaceUntilTheNextStart) {
