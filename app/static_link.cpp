@@ -53,7 +53,10 @@ HBRUSH CStaticLink::CtlColor(CDC* pDC, UINT) {
             hFont = static_cast<HFONT>(::GetStockObject(DEFAULT_GUI_FONT));
         ::GetObjectA(hFont, sizeof(lf), &lf);
         lf.lfUnderline = TRUE;
-        m_font.CreateFontIndirect(&lf);
+        // Static controls that select their own font after asking for colours (Wine's does)
+        // would otherwise draw without the underline.
+        if (m_font.CreateFontIndirect(&lf))
+            SetFont(&m_font, FALSE);
     }
     if (m_font.GetSafeHandle())
         pDC->SelectObject(&m_font);

@@ -60,6 +60,41 @@ Paint PaintOf(HWND hDlg, HWND hCtrl) {
     return p;
 }
 
+// The longest horizontal run of blue pixels in the control as it paints itself: an underline
+// spans the text, glyphs alone give short runs.
+int LongestBlueRun(HWND hCtrl) {
+    RECT rc;
+    ::GetClientRect(hCtrl, &rc);
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = rc.right;
+    bmi.bmiHeader.biHeight = -rc.bottom;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    void* pBits = nullptr;
+    HDC hdc = ::CreateCompatibleDC(nullptr);
+    HBITMAP hbm = ::CreateDIBSection(hdc, &bmi, DIB_RGB_COLORS, &pBits, nullptr, 0);
+    HGDIOBJ hOld = ::SelectObject(hdc, hbm);
+    ::SendMessageA(hCtrl, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hdc),
+                   PRF_CLIENT | PRF_ERASEBKGND);
+    ::GdiFlush();
+    int nBest = 0;
+    const auto* px = static_cast<const BYTE*>(pBits);
+    for (int y = 0; y < rc.bottom; ++y) {
+        int nRun = 0;
+        for (int x = 0; x < rc.right; ++x) {
+            const BYTE* p = px + 4 * (y * rc.right + x); // B, G, R
+            bool bBlue = p[0] > 160 && p[1] < 100 && p[2] < 100;
+            nRun = bBlue ? nRun + 1 : 0;
+            nBest = nRun > nBest ? nRun : nBest;
+        }
+    }
+    ::SelectObject(hdc, hOld);
+    ::DeleteObject(hbm);
+    ::DeleteDC(hdc);
+    return nBest;
+}
+
 class AboutTest : public AppTest {};
 
 TEST_F(AboutTest, AboutBoxShowsTwoWorkingLinks) {
@@ -85,6 +120,8 @@ TEST_F(AboutTest, AboutBoxShowsTwoWorkingLinks) {
                       TRUE);
             EXPECT_EQ(::GetCursor(), hHand);
 
+            // Drawn underlined in blue, whichever font the control selects itself.
+            EXPECT_GE(LongestBlueRun(hLink), 40);
             Paint first = PaintOf(hDlg, hLink);
             EXPECT_NE(first.hbr, nullptr);
             EXPECT_EQ(first.crText, RGB(0, 0, 255));
@@ -103,6 +140,7 @@ TEST_F(AboutTest, AboutBoxShowsTwoWorkingLinks) {
         EXPECT_NE(plain.crText, RGB(0, 0, 255));
         EXPECT_FALSE(plain.bUnderlined);
         EXPECT_EQ(plain.hbr, PaintOf(hDlg, hMail).hbr);
+        EXPECT_EQ(LongestBlueRun(hPlain), 0);
 
         // The addresses are the project's: a mail address and a web address.
         char szMail[128] = "", szWeb[128] = "";
