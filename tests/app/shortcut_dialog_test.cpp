@@ -319,7 +319,9 @@ TEST_F(DialogTest, BrowseOpensAtTheTypedFolder) {
                 std::string selected;
                 for (int i = 0; i < 500 && selected != "pick"; ++i, Sleep(20))
                     selected = ottest::ItemText(hTree, ottest::Caret(hTree));
-                USER_CHECK(selected == "pick");
+                if (selected != "pick")
+                    problems.push_back(std::string(answer) + ": the browser shows \"" + selected +
+                                       "\"");
                 if (strcmp(answer, "ok") == 0)
                     SendMessageA(hDir, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("typed over"));
                 Click(hBrowse, strcmp(answer, "ok") == 0 ? IDOK : IDCANCEL);
