@@ -3,6 +3,7 @@
 # its folders under $BUILD_DIR/bench-data (100,000 files, 10,000 subdirectories; once), describes
 # the simulated network that serves them and runs it. Prints the measured figures, then one
 # "BENCH <name> ratio=<r> target=<t>" line per figure and "MEASURE peak_memory_mb=<n>".
+# Arguments (optional) pick parts: files, tree, expand.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export BUILD_DIR=${BUILD_DIR:-$root/build}
@@ -62,4 +63,4 @@ wine_env_start
 export VELLOQUIN_SIMNET="$ini"
 # Wine loads the simulated netapi32.dll that lies beside the exe.
 cd "$BUILD_DIR/bin"
-"$WINE" velloquin_bench.exe
+"$WINE" velloquin_bench.exe "$@"

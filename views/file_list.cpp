@@ -120,6 +120,7 @@ LRESULT CFileList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 int CFileList::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
     if (CListCtrl::OnCreate(lpCreateStruct) == -1)
         return -1;
+    m_pfnControlProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(m_hWnd, GCLP_WNDPROC));
 
     // The system image lists belong to the shell: the control must not destroy them with itself.
     ModifyStyle(0, LVS_SHAREIMAGELISTS);
@@ -359,6 +360,13 @@ int CALLBACK CFileList::CompareEntries(LPARAM lParam1, LPARAM lParam2, LPARAM lP
     return pList->m_bSortDescending ? -nResult : nResult;
 }
 
+LRESULT CFileList::SendToControl(UINT message, WPARAM wParam, void* lParam) {
+    LPARAM lp = reinterpret_cast<LPARAM>(lParam);
+    if (!m_pfnControlProc)
+        return SendMessage(message, wParam, lp);
+    return CallWindowProcA(m_pfnControlProc, m_hWnd, message, wParam, lp);
+}
+
 void CFileList::Refill() {
     DeleteAllItems();
     ClearKeys();
@@ -396,7 +404,7 @@ void CFileList::Refill() {
         item.pszText = const_cast<LPSTR>(key.strName.GetString());
         item.iImage = key.nImage;
         item.lParam = reinterpret_cast<LPARAM>(entries[nEntry]);
-        int nRow = InsertItem(&item);
+        int nRow = static_cast<int>(SendToControl(LVM_INSERTITEMA, 0, &item));
         if (nRow < 0)
             continue;
         nNext = nRow + 1;
@@ -406,7 +414,7 @@ void CFileList::Refill() {
             sub.iItem = nRow;
             sub.iSubItem = nSubItem;
             sub.pszText = LPSTR_TEXTCALLBACKA;
-            SetItem(&sub);
+            SendToControl(LVM_SETITEMA, 0, &sub);
         }
     }
     SetRedraw(TRUE);
@@ -427,7 +435,7 @@ void CFileList::SortRows() {
         item.mask = LVIF_PARAM | LVIF_STATE;
         item.iItem = i;
         item.stateMask = ROW_STATES;
-        GetItem(&item);
+        SendToControl(LVM_GETITEMA, 0, &item);
         rows[i] = {reinterpret_cast<CFSItem*>(item.lParam), item.state & ROW_STATES};
     }
     int nMark = GetSelectionMark();
@@ -470,7 +478,7 @@ void CFileList::SortRows() {
         item.lParam = reinterpret_cast<LPARAM>(row.pEntry);
         item.state = row.nState;
         item.stateMask = ROW_STATES;
-        SetItem(&item);
+        SendToControl(LVM_SETITEMA, 0, &item);
     }
     if (pMarkEntry)
         SendMessage(LVM_SETSELECTIONMARK, 0, nNewMark);

@@ -157,24 +157,44 @@ TEST_F(CommandTest, TheSelectionGoesOutTopToBottom) {
 
 // ---- On the simulated network: opening, Refresh, Delete --------------------------------------
 
+// A computer of these tests only: other tests' leftovers never show in its share.
 const char kNet[] = "[network]\n"
                     "[domain WG]\n"
-                    "[computer WG/PC]\n"
-                    "[share PC/Docs]\n";
+                    "[computer WG/FLPC]\n"
+                    "[share FLPC/Docs]\n";
+
+std::string Docs(const std::string& sub = "") {
+    return nttest::ShareFolder("FLPC", "Docs", sub);
+}
+
+// Empties the share's folder.
+void ClearDocs() {
+    WIN32_FIND_DATAA fd;
+    HANDLE h = FindFirstFileA((Docs() + "\\*").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        std::string name = fd.cFileName;
+        if (name != "." && name != "..")
+            testfs::RemoveTree(Docs(name));
+    } while (FindNextFileA(h, &fd));
+    FindClose(h);
+}
 
 class NetworkTest : public CommandTest {
 protected:
     const char* Network() const override { return kNet; }
     void MakeFolders() override {
-        nttest::MakeDir(nttest::ShareFolder("PC", "Docs", "reports"));
-        nttest::MakeDir(nttest::ShareFolder("PC", "Docs", "old"));
-        nttest::MakeFile(nttest::ShareFolder("PC", "Docs", "a.txt"));
-        nttest::MakeFile(nttest::ShareFolder("PC", "Docs", "gone.txt"));
+        ClearDocs();
+        nttest::MakeDir(Docs("reports"));
+        nttest::MakeDir(Docs("old"));
+        nttest::MakeFile(Docs("a.txt"));
+        nttest::MakeFile(Docs("gone.txt"));
     }
     void SetUp() override {
         CommandTest::SetUp();
         for (const Strings& path :
-             {Strings{"Wg"}, Strings{"Wg", "Pc"}, Strings{"Wg", "Pc", "Docs"}}) {
+             {Strings{"Wg"}, Strings{"Wg", "Flpc"}, Strings{"Wg", "Flpc", "Docs"}}) {
             HTREEITEM hEntry = nullptr;
             ASSERT_TRUE(nttest::PumpUntil(
                 [&] { return (hEntry = nttest::FindPath(m_host.hTree, path)) != nullptr; }));
@@ -182,14 +202,11 @@ protected:
             ASSERT_TRUE(nttest::WaitListed(m_host, path));
         }
         ASSERT_TRUE(nttest::WaitIdle());
-        m_hDocs = nttest::FindPath(m_host.hTree, {"Wg", "Pc", "Docs"});
+        m_hDocs = nttest::FindPath(m_host.hTree, {"Wg", "Flpc", "Docs"});
     }
     void TearDown() override {
         CommandTest::TearDown();
-        testfs::RemoveTree(nttest::ShareFolder("PC", "Docs", "reports"));
-        testfs::RemoveTree(nttest::ShareFolder("PC", "Docs", "old"));
-        DeleteFileA(nttest::ShareFolder("PC", "Docs", "a.txt").c_str());
-        DeleteFileA(nttest::ShareFolder("PC", "Docs", "gone.txt").c_str());
+        ClearDocs();
     }
 
     HTREEITEM m_hDocs = nullptr;
@@ -206,32 +223,32 @@ TEST_F(NetworkTest, OpeningDirectoryRowsSelectsTheLowerOnesEntry) {
     SendMessageA(m_hList, WM_KEYDOWN, VK_RETURN, 0);
     SendMessageA(m_hList, WM_KEYUP, VK_RETURN, 0);
 
-    HTREEITEM hReports = nttest::FindPath(m_host.hTree, {"Wg", "Pc", "Docs", "reports"});
+    HTREEITEM hReports = nttest::FindPath(m_host.hTree, {"Wg", "Flpc", "Docs", "reports"});
     ASSERT_TRUE(hReports);
     EXPECT_EQ(TreeView_GetSelection(m_host.hTree), hReports);
     EXPECT_EQ(m_pList->m_pItem, m_host.pTree->ItemFromHandle(hReports));
     char title[256] = "";
     GetWindowTextA(m_host.hFrame, title, sizeof title);
-    EXPECT_EQ(std::string(title), "Velloquin - WG\\PC\\Docs\\reports");
-    ASSERT_TRUE(nttest::WaitListed(m_host, {"Wg", "Pc", "Docs", "reports"}));
+    EXPECT_EQ(std::string(title), "Velloquin - WG\\FLPC\\Docs\\reports");
+    ASSERT_TRUE(nttest::WaitListed(m_host, {"Wg", "Flpc", "Docs", "reports"}));
 }
 
 TEST_F(NetworkTest, RefreshListsTheShownItemAgainAndKeepsTheFocus) {
-    nttest::MakeFile(nttest::ShareFolder("PC", "Docs", "new.txt"));
+    nttest::MakeFile(Docs("new.txt"));
     Focus();
     m_host.Command(ID_VIEW_REFRESH);
     EXPECT_EQ(nttest::Mark(m_host.hTree, m_hDocs), CNetTree::STATE_LISTING);
     EXPECT_EQ(GetFocus(), m_hList);
-    ASSERT_TRUE(nttest::WaitListed(m_host, {"Wg", "Pc", "Docs"}));
+    ASSERT_TRUE(nttest::WaitListed(m_host, {"Wg", "Flpc", "Docs"}));
     ASSERT_TRUE(nttest::WaitIdle());
     EXPECT_EQ(Names(m_hList), (Strings{"old", "reports", "a.txt", "gone.txt", "new.txt"}));
     EXPECT_EQ(GetFocus(), m_hList);
     EXPECT_EQ(m_host.pFrame->m_pFocusPane, m_pList);
-    DeleteFileA(nttest::ShareFolder("PC", "Docs", "new.txt").c_str());
+    DeleteFileA(Docs("new.txt").c_str());
 }
 
 TEST_F(NetworkTest, DeleteAsksTheShellThenListsAgain) {
-    const std::string file = nttest::ShareFolder("PC", "Docs", "gone.txt");
+    const std::string file = Docs("gone.txt");
     for (const char* answer : {"No", "Yes"}) {
         SCOPED_TRACE(answer);
         SelectRows(m_hList, {RowOf(m_hList, "gone.txt")});
@@ -245,7 +262,7 @@ TEST_F(NetworkTest, DeleteAsksTheShellThenListsAgain) {
         }
         // Whatever the shell did, the shown share is listed anew.
         EXPECT_EQ(nttest::Mark(m_host.hTree, m_hDocs), CNetTree::STATE_LISTING);
-        ASSERT_TRUE(nttest::WaitListed(m_host, {"Wg", "Pc", "Docs"}));
+        ASSERT_TRUE(nttest::WaitListed(m_host, {"Wg", "Flpc", "Docs"}));
         ASSERT_TRUE(nttest::WaitIdle());
         const bool bDeleted = std::string(answer) == "Yes";
         EXPECT_EQ(GetFileAttributesA(file.c_str()) == INVALID_FILE_ATTRIBUTES, bDeleted);
