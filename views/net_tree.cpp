@@ -8,6 +8,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 // clang-format off
@@ -175,6 +176,18 @@ void CNetTree::SetStateMark(CListJob* pJob, int nMark) {
     SetItemState(pJob->m_hItem, INDEXTOSTATEIMAGEMASK(nMark), TVIS_STATEIMAGEMASK);
 }
 
+void CNetTree::SuspendRedraw() {
+    if (m_nRedrawOff++ == 0)
+        SetRedraw(FALSE);
+}
+
+void CNetTree::ResumeRedraw() {
+    if (--m_nRedrawOff == 0) {
+        SetRedraw(TRUE);
+        Invalidate();
+    }
+}
+
 void CNetTree::SetChildrenFlag(HTREEITEM hItem, int nChildren) {
     TVITEMA tvi = {};
     tvi.mask = TVIF_HANDLE | TVIF_CHILDREN;
@@ -242,11 +255,11 @@ void CNetTree::ListItem(HTREEITEM hItem, bool bForce, int nLevels) {
 
     HTREEITEM hFirst = hItem == TVI_ROOT ? GetRootItem() : GetChildItem(hItem);
     if (hFirst) {
-        SetRedraw(FALSE);
+        SuspendRedraw();
         ++m_nDeleting;
         CloseChildren(hItem, true);
         --m_nDeleting;
-        SetRedraw(TRUE);
+        ResumeRedraw();
     }
 
     auto* pJob = new CListJob(this, hItem, pItem, nLevels);
@@ -286,6 +299,8 @@ LRESULT CNetTree::OnListingDone(WPARAM wParam, LPARAM lParam) {
     pItem->m_bBusy = false;
     SetStateMark(pJob, bOk ? STATE_LISTED : STATE_FAILED);
 
+    // One redraw for the new entries and the expansion together.
+    SuspendRedraw();
     CItemArray& children = *pResult->m_pChildren;
     if (children.IsEmpty() && pJob->m_hItem == TVI_ROOT)
         InsertUnreachable();
@@ -298,6 +313,7 @@ LRESULT CNetTree::OnListingDone(WPARAM wParam, LPARAM lParam) {
         m_pFileList->Refill();
     delete pResult;
     EndJob(pJob);
+    ResumeRedraw();
     return 0;
 }
 
@@ -324,25 +340,31 @@ void CNetTree::InsertChildren(CListJob* pJob, CItemArray& children) {
         return;
 
     // Sorted once, then appended in order: the order that the control's sorted insertion
-    // gives (lstrcmp, and an equal text goes right after the first of its equals), without
-    // asking for every sibling's text at every insertion.
+    // gives (lstrcmpW of the texts in UTF-16, and an equal text goes right after the first of
+    // its equals), without asking for every sibling's text at every insertion.
     struct Child {
         CItem* pItem;
-        CString strText;
+        std::wstring strText;
     };
     std::vector<Child> sorted;
     sorted.reserve(children.GetSize());
+    CString strText;
     for (CItem* pChild : children) {
-        Child c{pChild, CString()};
-        pChild->GetText(c.strText);
-        sorted.push_back(c);
+        strText.Empty();
+        pChild->GetText(strText);
+        Child c{pChild, std::wstring()};
+        int n = MultiByteToWideChar(CP_ACP, 0, strText, strText.GetLength(), nullptr, 0);
+        c.strText.resize(n);
+        MultiByteToWideChar(CP_ACP, 0, strText, strText.GetLength(), c.strText.data(), n);
+        sorted.push_back(std::move(c));
     }
     std::stable_sort(sorted.begin(), sorted.end(), [](const Child& a, const Child& b) {
-        return lstrcmpA(a.strText, b.strText) < 0;
+        return lstrcmpW(a.strText.c_str(), b.strText.c_str()) < 0;
     });
     for (size_t i = 0; i < sorted.size();) {
         size_t j = i + 1;
-        while (j < sorted.size() && lstrcmpA(sorted[i].strText, sorted[j].strText) == 0)
+        while (j < sorted.size() &&
+               lstrcmpW(sorted[i].strText.c_str(), sorted[j].strText.c_str()) == 0)
             ++j;
         std::reverse(sorted.begin() + i + 1, sorted.begin() + j);
         i = j;
@@ -350,7 +372,7 @@ void CNetTree::InsertChildren(CListJob* pJob, CItemArray& children) {
 
     std::vector<HTREEITEM> inserted;
     inserted.reserve(sorted.size());
-    SetRedraw(FALSE);
+    SuspendRedraw();
     for (const Child& c : sorted) {
         TVINSERTSTRUCTA tvis = {};
         tvis.hParent = pJob->m_hItem;
@@ -368,8 +390,7 @@ void CNetTree::InsertChildren(CListJob* pJob, CItemArray& children) {
         c.pItem->m_hTreeItem = hChild;
         inserted.push_back(hChild);
     }
-    SetRedraw(TRUE);
-    Invalidate();
+    ResumeRedraw();
 
     // The child list keeps the order of the listing; a child that got no entry has no owner.
     CItemArray attached;
@@ -400,11 +421,11 @@ void CNetTree::EndJob(CListJob* pJob) {
 }
 
 void CNetTree::ExpandAndShow(HTREEITEM hItem) {
-    SetRedraw(FALSE);
+    SuspendRedraw();
     Expand(hItem, TVE_EXPAND);
     if (m_hLastExpanded && ItemFromHandle(m_hLastExpanded))
         EnsureVisible(m_hLastExpanded);
-    SetRedraw(TRUE);
+    ResumeRedraw();
 }
 
 // ---- Notifications -------------------------------------------------------------------------

@@ -91,9 +91,13 @@ private:
     void InsertChildren(CListJob* pJob, CItemArray& children);
     void InsertUnreachable();
     void SetChildrenFlag(HTREEITEM hItem, int nChildren);
+    // Nested suspensions of the control's drawing; the outermost resumes and redraws once.
+    void SuspendRedraw();
+    void ResumeRedraw();
     // Keeps the file list from showing rows of items that are about to be closed.
     void ReleaseFileList(CItem* pClosing);
 
     // While entries are being deleted, selection changes made by the control are not followed.
     int m_nDeleting = 0;
+    int m_nRedrawOff = 0;
 };
