@@ -190,6 +190,7 @@ protected:
         nttest::MakeDir(Docs("old"));
         nttest::MakeFile(Docs("a.txt"));
         nttest::MakeFile(Docs("gone.txt"));
+        nttest::MakeFile(Docs("c.txt"));
     }
     void SetUp() override {
         CommandTest::SetUp();
@@ -213,7 +214,61 @@ protected:
 };
 
 TEST_F(NetworkTest, TheListShowsTheSelectedShare) {
-    EXPECT_EQ(Names(m_hList), (Strings{"old", "reports", "a.txt", "gone.txt"}));
+    EXPECT_EQ(Names(m_hList), (Strings{"old", "reports", "a.txt", "c.txt", "gone.txt"}));
+}
+
+// Records what would be opened with its program instead of starting programs.
+class OpeningList : public CFileList {
+public:
+    std::vector<std::string> m_opened;
+
+protected:
+    void OpenFile(const CString& strPath) override { m_opened.push_back(strPath.GetString()); }
+};
+
+class OpenTest : public NetworkTest {
+protected:
+    CFileList* NewList() override { return m_pOpening = new OpeningList; }
+    void PressEnter() {
+        SendMessageA(m_hList, WM_KEYDOWN, VK_RETURN, 0);
+        SendMessageA(m_hList, WM_KEYUP, VK_RETURN, 0);
+    }
+    OpeningList* m_pOpening = nullptr;
+};
+
+TEST_F(OpenTest, EnterOpensEverySelectedFile) {
+    SelectRows(m_hList,
+               {RowOf(m_hList, "gone.txt"), RowOf(m_hList, "a.txt"), RowOf(m_hList, "c.txt")});
+    SetFocus(m_hList);
+    HTREEITEM hSelected = TreeView_GetSelection(m_host.hTree);
+    PressEnter();
+    EXPECT_EQ(m_pOpening->m_opened, (Strings{"\\\\FLPC\\Docs\\a.txt", "\\\\FLPC\\Docs\\c.txt",
+                                             "\\\\FLPC\\Docs\\gone.txt"}));
+    EXPECT_EQ(TreeView_GetSelection(m_host.hTree), hSelected) << "no directory, no new entry";
+}
+
+TEST_F(OpenTest, AFileAndTwoDirectoriesOpenTheFileAndShowTheLowerDirectory) {
+    SelectRows(m_hList,
+               {RowOf(m_hList, "a.txt"), RowOf(m_hList, "old"), RowOf(m_hList, "reports")});
+    SetFocus(m_hList);
+    PressEnter();
+    EXPECT_EQ(m_pOpening->m_opened, (Strings{"\\\\FLPC\\Docs\\a.txt"}));
+    HTREEITEM hReports = nttest::FindPath(m_host.hTree, {"Wg", "Flpc", "Docs", "reports"});
+    EXPECT_EQ(TreeView_GetSelection(m_host.hTree), hReports);
+    ASSERT_TRUE(nttest::WaitListed(m_host, {"Wg", "Flpc", "Docs", "reports"}));
+}
+
+TEST_F(OpenTest, DoubleClickOpensTheFileUnderTheMouse) {
+    int nRow = RowOf(m_hList, "c.txt");
+    RECT rc = {};
+    rc.left = LVIR_LABEL;
+    SendMessageA(m_hList, LVM_GETITEMRECT, nRow, reinterpret_cast<LPARAM>(&rc));
+    LPARAM pt = MAKELPARAM(rc.left + 5, (rc.top + rc.bottom) / 2);
+    SendMessageA(m_hList, WM_LBUTTONDOWN, MK_LBUTTON, pt);
+    SendMessageA(m_hList, WM_LBUTTONUP, 0, pt);
+    SendMessageA(m_hList, WM_LBUTTONDBLCLK, MK_LBUTTON, pt);
+    SendMessageA(m_hList, WM_LBUTTONUP, 0, pt);
+    EXPECT_EQ(m_pOpening->m_opened, (Strings{"\\\\FLPC\\Docs\\c.txt"}));
 }
 
 // Enter on a selection of two directories shows the lower one in the tree and the list.
@@ -241,7 +296,7 @@ TEST_F(NetworkTest, RefreshListsTheShownItemAgainAndKeepsTheFocus) {
     EXPECT_EQ(GetFocus(), m_hList);
     ASSERT_TRUE(nttest::WaitListed(m_host, {"Wg", "Flpc", "Docs"}));
     ASSERT_TRUE(nttest::WaitIdle());
-    EXPECT_EQ(Names(m_hList), (Strings{"old", "reports", "a.txt", "gone.txt", "new.txt"}));
+    EXPECT_EQ(Names(m_hList), (Strings{"old", "reports", "a.txt", "c.txt", "gone.txt", "new.txt"}));
     EXPECT_EQ(GetFocus(), m_hList);
     EXPECT_EQ(m_host.pFrame->m_pFocusPane, m_pList);
     DeleteFileA(Docs("new.txt").c_str());

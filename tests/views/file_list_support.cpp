@@ -166,7 +166,23 @@ void FileListTest::SetUp() {
     nttest::LoadNetwork(Network());
     MakeFolders();
     // Wide enough for every column's header to be clicked.
-    m_host = nttest::Host::Open(nullptr, 1400, 600);
+    if (CFileList* pList = NewList()) {
+        // As Host::Open, with the test's list in the frame.
+        m_host.pTree = new CNetTree;
+        m_host.pFrame = new nttest::TestFrame(m_host.pTree);
+        delete m_host.pFrame->m_pFileList;
+        m_host.pFrame->m_pFileList = m_host.pList = pList;
+        ASSERT_TRUE(m_host.pFrame->CreateEx(0, AfxRegisterWndClass(0), "Velloquin",
+                                            WS_OVERLAPPEDWINDOW, 0, 0, 1400, 600, nullptr,
+                                            nullptr));
+        m_host.hFrame = m_host.pFrame->m_hWnd;
+        m_host.hTree = m_host.pTree->m_hWnd;
+        m_host.hList = pList->m_hWnd;
+        ShowWindow(m_host.hFrame, SW_SHOW);
+        m_host.pFrame->RecalcLayout();
+    } else {
+        m_host = nttest::Host::Open(nullptr, 1400, 600);
+    }
     m_pList = m_host.pList;
     m_hList = m_host.hList;
     ASSERT_NE(m_hList, nullptr);

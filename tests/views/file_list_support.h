@@ -74,6 +74,8 @@ protected:
     // The simulated network of the test, and its folders, made once it is loaded.
     virtual const char* Network() const { return "[network]\n"; }
     virtual void MakeFolders() {}
+    // A list of the test's own class for the frame, or none for the plain one.
+    virtual CFileList* NewList() { return nullptr; }
     // Shows the listing in the list as the tree does after selecting its entry.
     void Show(Listing& listing);
     void Show(CItem* pItem);
