@@ -7,6 +7,7 @@
 #include <shlwapi.h>
 
 #include <algorithm>
+#include <cstring>
 #include <numeric>
 
 namespace {
@@ -30,11 +31,17 @@ const ColumnDef s_columns[] = {
 };
 
 // Files of these types carry their own icon, so one file's icon says nothing about another's.
+// Asked for every file of a fill: letters compared by hand, the extensions being plain ASCII.
 bool HasOwnIcon(const char* pszExt) {
-    static const char* const s_exts[] = {".exe", ".ico", ".cur", ".ani",
-                                         ".lnk", ".url", ".msc", ".icl"};
+    static const char s_exts[][5] = {".exe", ".ico", ".cur", ".ani",
+                                     ".lnk", ".url", ".msc", ".icl"};
+    if (pszExt[0] != '.' || !pszExt[1] || !pszExt[2] || !pszExt[3] || pszExt[4])
+        return false;
+    char lower[5] = ".";
+    for (int i = 1; i < 4; i++)
+        lower[i] = pszExt[i] >= 'A' && pszExt[i] <= 'Z' ? char(pszExt[i] - 'A' + 'a') : pszExt[i];
     for (const char* p : s_exts)
-        if (lstrcmpiA(pszExt, p) == 0)
+        if (memcmp(lower, p, 5) == 0)
             return true;
     return false;
 }
