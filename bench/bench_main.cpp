@@ -152,7 +152,8 @@ bool CBench::Idle() {
     CThreadRegistry* pRegistry = m_tree.m_threads.GetRegistry();
     MSG msg;
     return pRegistry->GetRunningCount() == 0 && pRegistry->GetWaitingCount() == 0 &&
-           !PeekMessageA(&msg, m_tree.m_hWnd, WM_LISTING_DONE, WM_LISTING_DONE, PM_NOREMOVE);
+           !PeekMessageA(&msg, m_tree.m_hWnd, WM_LISTING_DONE, WM_LISTING_DONE, PM_NOREMOVE) &&
+           CListJob::s_nLive == 0;
 }
 
 bool CBench::ListAndWait(HTREEITEM hItem, bool bForce, int nLevels, DWORD timeoutMs) {
