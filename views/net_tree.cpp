@@ -17,6 +17,7 @@ BEGIN_MESSAGE_MAP(CNetTree, CTreeCtrl)
     ON_WM_DESTROY()
     ON_WM_SETFOCUS()
     ON_MESSAGE(WM_LISTING_DONE, OnListingDone)
+    ON_WM_TIMER()
     ON_NOTIFY_REFLECT(TVN_ITEMEXPANDINGA, OnItemExpanding)
     ON_NOTIFY_REFLECT(TVN_ITEMEXPANDINGW, OnItemExpanding)
     ON_NOTIFY_REFLECT(TVN_GETDISPINFOA, OnGetDispInfo)
@@ -86,6 +87,7 @@ LRESULT CNetTree::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 int CNetTree::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
     if (CTreeCtrl::OnCreate(lpCreateStruct) == -1)
         return -1;
+    m_pfnControlProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(m_hWnd, GCLP_WNDPROC));
     SetItemHeight(static_cast<SHORT>(GetItemHeight() + 2));
     BuildImages();
     m_imlStates.Create(IDB_NET_STATES, 16, 0, RGB(255, 0, 255));
@@ -129,6 +131,19 @@ void CNetTree::OnDestroy() {
     // Nothing that the control does while its entries go may start a listing.
     ++m_nDeleting;
     CloseChildren(TVI_ROOT, true);
+    if (m_bWorkTimer) {
+        ::KillTimer(m_hWnd, kWorkTimer);
+        m_bWorkTimer = false;
+    }
+    for (const Delivery& d : m_backlog)
+        DropListResult(d.pResult);
+    m_backlog.clear();
+    for (const PendingList& p : m_pending)
+        p.pItem->Release();
+    m_pending.clear();
+    for (const Expansion& e : m_expansions)
+        e.pItem->Release();
+    m_expansions.clear();
     // The root's children are closed: keep no pointers to them. A root listing that is
     // abandoned below never clears the flag itself.
     g_root.RemoveAll();
@@ -147,15 +162,15 @@ CItem* CNetTree::ItemFromHandle(HTREEITEM hItem) {
     TVITEMA tvi = {};
     tvi.mask = TVIF_HANDLE | TVIF_PARAM;
     tvi.hItem = hItem;
-    if (!GetItem(&tvi))
+    if (!SendToControl(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi)))
         return nullptr;
     return reinterpret_cast<CItem*>(tvi.lParam);
 }
 
-bool CNetTree::IsBelow(HTREEITEM hItem, HTREEITEM hAncestor) const {
+bool CNetTree::IsBelow(HTREEITEM hItem, HTREEITEM hAncestor) {
     if (hAncestor == TVI_ROOT)
         return hItem != nullptr;
-    for (HTREEITEM h = GetParentItem(hItem); h; h = GetParentItem(h))
+    for (HTREEITEM h = NextItem(hItem, TVGN_PARENT); h; h = NextItem(h, TVGN_PARENT))
         if (h == hAncestor)
             return true;
     return false;
@@ -173,27 +188,91 @@ int CNetTree::GetSelectedKind() {
 void CNetTree::SetStateMark(CListJob* pJob, int nMark) {
     if (pJob->m_hItem == TVI_ROOT)
         return;
-    SetItemState(pJob->m_hItem, INDEXTOSTATEIMAGEMASK(nMark), TVIS_STATEIMAGEMASK);
+    TVITEMA tvi = {};
+    tvi.mask = TVIF_HANDLE | TVIF_STATE;
+    tvi.hItem = pJob->m_hItem;
+    tvi.state = INDEXTOSTATEIMAGEMASK(nMark);
+    tvi.stateMask = TVIS_STATEIMAGEMASK;
+    SendToControl(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+}
+
+LRESULT CNetTree::SendToControl(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!m_pfnControlProc)
+        return SendMessage(message, wParam, lParam);
+    return CallWindowProcA(m_pfnControlProc, m_hWnd, message, wParam, lParam);
+}
+
+HTREEITEM CNetTree::NextItem(HTREEITEM hItem, UINT nCode) {
+    return reinterpret_cast<HTREEITEM>(
+        SendToControl(TVM_GETNEXTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
+}
+
+bool CNetTree::HasManyChildren(HTREEITEM hItem) {
+    int n = 0;
+    for (HTREEITEM h = FirstChild(hItem); h && n < kManyChildren; h = NextItem(h, TVGN_NEXT))
+        ++n;
+    return n >= kManyChildren;
+}
+
+HTREEITEM CNetTree::FirstChild(HTREEITEM hItem) {
+    return hItem == TVI_ROOT ? NextItem(nullptr, TVGN_ROOT) : NextItem(hItem, TVGN_CHILD);
 }
 
 void CNetTree::SuspendRedraw() {
-    if (m_nRedrawOff++ == 0)
-        SetRedraw(FALSE);
+    if (m_nRedrawOff++ > 0)
+        return;
+    SendToControl(WM_SETREDRAW, FALSE, 0);
+    SetDrawable(false);
 }
 
-void CNetTree::ResumeRedraw() {
-    if (--m_nRedrawOff == 0) {
-        SetRedraw(TRUE);
-        Invalidate();
+void CNetTree::SetDrawable(bool bDrawable) {
+    // Wine's tree control leaves its window drawable while its own drawing is off, and then
+    // repaints the scroll bars at every change of a shown entry (some 4 ms each). The default
+    // handling marks the window undrawable meanwhile; a hidden window is left alone, as the
+    // default handling would show it again.
+    if (!bDrawable) {
+        m_bUndrawable = (GetStyle() & WS_VISIBLE) != 0;
+        if (m_bUndrawable)
+            ::DefWindowProcA(m_hWnd, WM_SETREDRAW, FALSE, 0);
+    } else if (m_bUndrawable) {
+        m_bUndrawable = false;
+        ::DefWindowProcA(m_hWnd, WM_SETREDRAW, TRUE, 0);
     }
 }
 
-void CNetTree::SetChildrenFlag(HTREEITEM hItem, int nChildren) {
+void CNetTree::ResumeRedraw() {
+    if (--m_nRedrawOff > 0)
+        return;
+    SetDrawable(true);
+    // The control measures every shown entry when its drawing comes back, and the entries of
+    // an expanded one when it expands: expanding after, not before, measures them once.
+    SendToControl(WM_SETREDRAW, TRUE, 0);
+    std::vector<Expansion> expansions;
+    expansions.swap(m_expansions);
+    bool bExpanded = false;
+    for (const Expansion& e : expansions) {
+        // The entry may have gone, or lost its children, while the drawing was off.
+        if (e.pItem->m_hTreeItem == e.hItem && ItemFromHandle(e.hItem) == e.pItem &&
+            FirstChild(e.hItem)) {
+            SendToControl(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(e.hItem));
+            bExpanded = true;
+        }
+        e.pItem->Release();
+    }
+    if (bExpanded && m_hLastExpanded && ItemFromHandle(m_hLastExpanded))
+        SendToControl(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(m_hLastExpanded));
+    // The scroll bars too: they were not drawn meanwhile.
+    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+}
+
+void CNetTree::SetEntryState(HTREEITEM hItem, int nMark, int nChildren) {
     TVITEMA tvi = {};
-    tvi.mask = TVIF_HANDLE | TVIF_CHILDREN;
+    tvi.mask = TVIF_HANDLE | TVIF_STATE | TVIF_CHILDREN;
     tvi.hItem = hItem;
+    tvi.state = INDEXTOSTATEIMAGEMASK(nMark);
+    tvi.stateMask = TVIS_STATEIMAGEMASK;
     tvi.cChildren = nChildren;
-    SetItem(&tvi);
+    SendToControl(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
 }
 
 void CNetTree::ReleaseFileList(CItem* pClosing) {
@@ -204,21 +283,21 @@ void CNetTree::ReleaseFileList(CItem* pClosing) {
 }
 
 void CNetTree::CloseChildren(HTREEITEM hItem, bool bDelete) {
-    HTREEITEM hChild = hItem == TVI_ROOT ? GetRootItem() : GetChildItem(hItem);
+    HTREEITEM hChild = FirstChild(hItem);
     while (hChild) {
         CloseChildren(hChild, false);
-        HTREEITEM hNext = GetNextSiblingItem(hChild);
+        HTREEITEM hNext = NextItem(hChild, TVGN_NEXT);
         if (CItem* pItem = ItemFromHandle(hChild)) {
             ReleaseFileList(pItem);
             // The entry may outlive its item until it is deleted: it must not point to it.
             TVITEMA tvi = {};
             tvi.mask = TVIF_HANDLE | TVIF_PARAM;
             tvi.hItem = hChild;
-            SetItem(&tvi);
+            SendToControl(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
             pItem->Close();
         }
         if (bDelete)
-            DeleteItem(hChild);
+            SendToControl(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hChild));
         hChild = hNext;
     }
 }
@@ -231,13 +310,14 @@ void CNetTree::ListItem(HTREEITEM hItem, bool bForce, int nLevels) {
     CItem* pItem = hItem == TVI_ROOT ? &g_root : ItemFromHandle(hItem);
     if (!pItem)
         return;
+    Slice slice(this);
 
     if (pItem->m_bBusy || (!bForce && pItem->m_nSerial == 0)) {
         if (nLevels < 2)
             return;
-        HTREEITEM hChild = hItem == TVI_ROOT ? GetRootItem() : GetChildItem(hItem);
-        for (; hChild; hChild = GetNextSiblingItem(hChild))
-            ListItem(hChild, false, nLevels - 1);
+        HTREEITEM hChild = FirstChild(hItem);
+        for (; hChild; hChild = NextItem(hChild, TVGN_NEXT))
+            ListItemInTurn(hChild, false, nLevels - 1);
         return;
     }
 
@@ -246,14 +326,14 @@ void CNetTree::ListItem(HTREEITEM hItem, bool bForce, int nLevels) {
 
     // A selected entry below this one is about to go: the selection moves up to this entry
     // first, so that the title and the file list follow an entry that stays.
-    HTREEITEM hSelected = CTreeCtrl::GetSelectedItem();
+    HTREEITEM hSelected = NextItem(nullptr, TVGN_CARET);
     if (hSelected && IsBelow(hSelected, hItem))
         SelectItem(hItem == TVI_ROOT ? nullptr : hItem);
     // The file list's rows of this item's subdirectories would outlive them.
     if (m_pFileList && m_pFileList->m_pItem == pItem)
         m_pFileList->DeleteAllItems();
 
-    HTREEITEM hFirst = hItem == TVI_ROOT ? GetRootItem() : GetChildItem(hItem);
+    HTREEITEM hFirst = FirstChild(hItem);
     if (hFirst) {
         SuspendRedraw();
         ++m_nDeleting;
@@ -272,7 +352,98 @@ void CNetTree::ListItem(HTREEITEM hItem, bool bForce, int nLevels) {
 }
 
 LRESULT CNetTree::OnListingDone(WPARAM wParam, LPARAM lParam) {
-    auto* pResult = reinterpret_cast<CListResult*>(lParam);
+    m_backlog.push_back({wParam, reinterpret_cast<CListResult*>(lParam)});
+    // While earlier work waits for the timer, or inside other work, the result waits its turn.
+    if (m_bWorkTimer || m_nSliceDepth > 0)
+        ArmWorkTimer();
+    else
+        WorkOff();
+    return 0;
+}
+
+void CNetTree::OnTimer(UINT_PTR nIDEvent) {
+    if (nIDEvent != kWorkTimer) {
+        CTreeCtrl::OnTimer(nIDEvent);
+        return;
+    }
+    if (m_nSliceDepth == 0)
+        WorkOff();
+}
+
+bool CNetTree::SliceSpent() const {
+    return m_nSliceDepth > 0 && GetTickCount64() - m_nSliceStart >= kSliceMs;
+}
+
+void CNetTree::ListItemInTurn(HTREEITEM hItem, bool bForce, int nLevels) {
+    if (nLevels < 1)
+        return;
+    if (m_pending.empty() && !SliceSpent()) {
+        ListItem(hItem, bForce, nLevels);
+        return;
+    }
+    CItem* pItem = ItemFromHandle(hItem);
+    if (!pItem)
+        return;
+    pItem->AddRef();
+    m_pending.push_back({hItem, pItem, bForce, nLevels});
+    ArmWorkTimer();
+}
+
+void CNetTree::ArmWorkTimer() {
+    if (!m_bWorkTimer)
+        m_bWorkTimer = ::SetTimer(m_hWnd, kWorkTimer, USER_TIMER_MINIMUM, nullptr) != 0;
+}
+
+void CNetTree::WorkOff() {
+    // Results already posted join the backlog in their order: the message queue goes empty,
+    // so that timers, painting and input get their turn between slices.
+    MSG msg;
+    while (PeekMessageA(&msg, m_hWnd, WM_LISTING_DONE, WM_LISTING_DONE, PM_REMOVE))
+        m_backlog.push_back({msg.wParam, reinterpret_cast<CListResult*>(msg.lParam)});
+
+    Slice slice(this);
+    // The control's drawing stays off from slice to slice for a while: repainting after every
+    // slice would cost more than the slices themselves. The window stays drawable in between
+    // all the same, so that it takes clicks.
+    if (m_bRedrawHeld)
+        SetDrawable(false);
+    else
+        SuspendRedraw();
+    m_bRedrawHeld = false;
+    // Listings waiting to start come first, so that the network calls overlap sooner.
+    do {
+        if (!m_pending.empty()) {
+            PendingList p = m_pending.front();
+            m_pending.pop_front();
+            // Its entry may have gone since; then the request goes with it.
+            if (p.pItem->m_hTreeItem == p.hItem && ItemFromHandle(p.hItem) == p.pItem)
+                ListItem(p.hItem, p.bForce, p.nLevels);
+            p.pItem->Release();
+        } else if (!m_backlog.empty()) {
+            Delivery d = m_backlog.front();
+            m_backlog.pop_front();
+            MergeResult(d.wParam, d.pResult);
+        }
+    } while ((!m_pending.empty() || !m_backlog.empty()) && !SliceSpent());
+    const bool bMore = !m_pending.empty() || !m_backlog.empty();
+    const ULONGLONG nNow = GetTickCount64();
+    if (bMore && nNow - m_nLastRedraw < kRedrawEveryMs) {
+        m_bRedrawHeld = true;
+        SetDrawable(true);
+    } else {
+        ResumeRedraw();
+        m_nLastRedraw = nNow;
+    }
+
+    if (bMore) {
+        ArmWorkTimer();
+    } else if (m_bWorkTimer) {
+        ::KillTimer(m_hWnd, kWorkTimer);
+        m_bWorkTimer = false;
+    }
+}
+
+void CNetTree::MergeResult(WPARAM wParam, CListResult* pResult) {
     CListJob* pJob = pResult->m_pJob;
     CItem* pItem = pJob->m_pItem;
     const bool bOk = wParam != 0;
@@ -285,7 +456,7 @@ LRESULT CNetTree::OnListingDone(WPARAM wParam, LPARAM lParam) {
     if (!bBelongs) {
         // The item left the tree: nobody will see its records or children.
         DropListResult(pResult);
-        return 0;
+        return;
     }
 
     const bool bShown = m_pFileList && m_pFileList->m_pItem == pItem;
@@ -297,10 +468,7 @@ LRESULT CNetTree::OnListingDone(WPARAM wParam, LPARAM lParam) {
     if (bOk)
         pItem->m_nSerial = 0;
     pItem->m_bBusy = false;
-    SetStateMark(pJob, bOk ? STATE_LISTED : STATE_FAILED);
 
-    // One redraw for the new entries and the expansion together.
-    SuspendRedraw();
     CItemArray& children = *pResult->m_pChildren;
     if (children.IsEmpty() && pJob->m_hItem == TVI_ROOT)
         InsertUnreachable();
@@ -312,9 +480,7 @@ LRESULT CNetTree::OnListingDone(WPARAM wParam, LPARAM lParam) {
     if (bShown)
         m_pFileList->Refill();
     delete pResult;
-    EndJob(pJob);
-    ResumeRedraw();
-    return 0;
+    EndJob(pJob, bOk ? STATE_LISTED : STATE_FAILED);
 }
 
 void CNetTree::InsertUnreachable() {
@@ -332,7 +498,7 @@ void CNetTree::InsertUnreachable() {
     tvis.item.stateMask = TVIS_STATEIMAGEMASK;
     tvis.item.cChildren = 0;
     tvis.item.lParam = 0;
-    InsertItem(&tvis);
+    SendToControl(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tvis));
 }
 
 void CNetTree::InsertChildren(CListJob* pJob, CItemArray& children) {
@@ -386,7 +552,8 @@ void CNetTree::InsertChildren(CListJob* pJob, CItemArray& children) {
         tvis.item.stateMask = TVIS_STATEIMAGEMASK;
         tvis.item.cChildren = 1;
         tvis.item.lParam = reinterpret_cast<LPARAM>(c.pItem);
-        HTREEITEM hChild = InsertItem(&tvis);
+        auto hChild = reinterpret_cast<HTREEITEM>(
+            SendToControl(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tvis)));
         c.pItem->m_hTreeItem = hChild;
         inserted.push_back(hChild);
     }
@@ -404,16 +571,18 @@ void CNetTree::InsertChildren(CListJob* pJob, CItemArray& children) {
 
     for (HTREEITEM hChild : inserted)
         if (hChild)
-            ListItem(hChild, true, pJob->m_nLevels - 1);
+            ListItemInTurn(hChild, true, pJob->m_nLevels - 1);
 }
 
-void CNetTree::EndJob(CListJob* pJob) {
+void CNetTree::EndJob(CListJob* pJob, int nMark) {
     if (pJob->m_hItem == TVI_ROOT) {
         g_root.m_bBusy = false;
     } else if (CItem* pItem = ItemFromHandle(pJob->m_hItem)) {
         pItem->m_bBusy = false;
-        const bool bHasChildren = GetChildItem(pJob->m_hItem) != nullptr;
-        SetChildrenFlag(pJob->m_hItem, bHasChildren ? 1 : 0);
+        const bool bHasChildren = FirstChild(pJob->m_hItem) != nullptr;
+        // The mark and the button in one change: each change of a shown entry costs the
+        // control a scroll-bar update and a repaint request.
+        SetEntryState(pJob->m_hItem, nMark, bHasChildren ? 1 : 0);
         if (bHasChildren)
             ExpandAndShow(pJob->m_hItem);
     }
@@ -421,10 +590,19 @@ void CNetTree::EndJob(CListJob* pJob) {
 }
 
 void CNetTree::ExpandAndShow(HTREEITEM hItem) {
+    if (m_nRedrawOff > 0 && HasManyChildren(hItem)) {
+        // Expanded when the drawing comes back (ResumeRedraw), so that its many children are
+        // measured once, not twice.
+        if (CItem* pItem = ItemFromHandle(hItem)) {
+            pItem->AddRef();
+            m_expansions.push_back({hItem, pItem});
+        }
+        return;
+    }
     SuspendRedraw();
-    Expand(hItem, TVE_EXPAND);
+    SendToControl(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hItem));
     if (m_hLastExpanded && ItemFromHandle(m_hLastExpanded))
-        EnsureVisible(m_hLastExpanded);
+        SendToControl(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(m_hLastExpanded));
     ResumeRedraw();
 }
 

@@ -12,6 +12,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <deque>
+#include <vector>
+
 class CFileList;
 
 class CNetTree : public CTreeCtrl {
@@ -38,8 +41,17 @@ public:
     // Closes the items of every entry below hItem, children first; bDelete deletes the entries.
     void CloseChildren(HTREEITEM hItem, bool bDelete);
     void SetStateMark(CListJob* pJob, int nMark);
+    // While the drawing is off, the expansion of an entry with many children waits until it
+    // comes back.
     void ExpandAndShow(HTREEITEM hItem);
-    void EndJob(CListJob* pJob);
+    // Work is left: listings waiting to start, results waiting to be merged, or entries
+    // waiting for the drawing to come back.
+    bool HasWorkLeft() const {
+        return !m_pending.empty() || !m_backlog.empty() || !m_expansions.empty() || m_bRedrawHeld;
+    }
+    // Clears the busy flag, sets the entry's mark (a result's: listed or failed) and button,
+    // expands the entry when it has children, and frees the job.
+    void EndJob(CListJob* pJob, int nMark);
 
     // The tree's Refresh; the file list's Refresh runs it too.
     void OnRefresh();
@@ -63,6 +75,7 @@ protected:
     afx_msg int OnCreate(LPCREATESTRUCTA lpCreateStruct);
     afx_msg void OnDestroy();
     afx_msg LRESULT OnListingDone(WPARAM wParam, LPARAM lParam);
+    afx_msg void OnTimer(UINT_PTR nIDEvent);
     afx_msg void OnItemExpanding(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult);
     afx_msg void OnSelChanged(NMHDR* pNMHDR, LRESULT* pResult);
@@ -84,20 +97,81 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Work in slices. A burst of work (Expand three levels: many listings to start, many
+    // results to merge) never holds the window thread for more than about kSliceMs: what is
+    // left waits, in order, for a timer, not for a posted message, so that the message queue
+    // goes empty in between and timers, painting and input get their turn.
+    struct Delivery {
+        WPARAM wParam;
+        CListResult* pResult;
+    };
+    struct Expansion {
+        HTREEITEM hItem;
+        CItem* pItem; // one reference held while it waits
+    };
+    struct PendingList {
+        HTREEITEM hItem;
+        CItem* pItem; // one reference held while it waits
+        bool bForce;
+        int nLevels;
+    };
+    class Slice {
+    public:
+        explicit Slice(CNetTree* pTree) : m_pTree(pTree) {
+            if (m_pTree->m_nSliceDepth++ == 0)
+                m_pTree->m_nSliceStart = GetTickCount64();
+        }
+        ~Slice() { --m_pTree->m_nSliceDepth; }
+        Slice(const Slice&) = delete;
+        Slice& operator=(const Slice&) = delete;
+
+    private:
+        CNetTree* m_pTree;
+    };
+    static constexpr UINT_PTR kWorkTimer = 0x4E54;
+    static constexpr ULONGLONG kSliceMs = 30;
+    static constexpr ULONGLONG kRedrawEveryMs = 400;
+    bool SliceSpent() const;
+    // ListItem now, or after the listings already waiting when this slice is spent.
+    void ListItemInTurn(HTREEITEM hItem, bool bForce, int nLevels);
+    void ArmWorkTimer();
+    void WorkOff();
+    void MergeResult(WPARAM wParam, CListResult* pResult);
+
     CItem* GetSelectedNetItem();
     int GetSelectedKind();
-    bool IsBelow(HTREEITEM hItem, HTREEITEM hAncestor) const;
+    bool IsBelow(HTREEITEM hItem, HTREEITEM hAncestor);
+    // The control's own procedure, past the subclass chain: under Wine each message through
+    // the chain costs two wineserver calls, which bulk changes cannot afford. For messages that
+    // this class does not handle itself.
+    LRESULT SendToControl(UINT message, WPARAM wParam, LPARAM lParam);
+    HTREEITEM NextItem(HTREEITEM hItem, UINT nCode);
+    // The first child entry; TVI_ROOT gives the first top-level entry.
+    HTREEITEM FirstChild(HTREEITEM hItem);
+    static constexpr int kManyChildren = 256;
+    bool HasManyChildren(HTREEITEM hItem);
     void BuildImages();
     void InsertChildren(CListJob* pJob, CItemArray& children);
     void InsertUnreachable();
-    void SetChildrenFlag(HTREEITEM hItem, int nChildren);
+    void SetEntryState(HTREEITEM hItem, int nMark, int nChildren);
     // Nested suspensions of the control's drawing; the outermost resumes and redraws once.
     void SuspendRedraw();
     void ResumeRedraw();
+    void SetDrawable(bool bDrawable);
     // Keeps the file list from showing rows of items that are about to be closed.
     void ReleaseFileList(CItem* pClosing);
 
     // While entries are being deleted, selection changes made by the control are not followed.
     int m_nDeleting = 0;
     int m_nRedrawOff = 0;
+    std::deque<Delivery> m_backlog;
+    std::deque<PendingList> m_pending;
+    std::vector<Expansion> m_expansions;
+    bool m_bWorkTimer = false;
+    int m_nSliceDepth = 0;
+    ULONGLONG m_nSliceStart = 0;
+    bool m_bRedrawHeld = false;
+    bool m_bUndrawable = false;
+    ULONGLONG m_nLastRedraw = 0;
+    WNDPROC m_pfnControlProc = nullptr;
 };

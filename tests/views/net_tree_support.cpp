@@ -45,9 +45,12 @@ public:
 
 HostOpener g_pfnOpenHost = nullptr;
 
-Host Host::Open(CNetTree* pTree, int cx, int cy) {
-    if (g_pfnOpenHost)
-        return g_pfnOpenHost(pTree, cx, cy);
+namespace {
+
+// The tree of the open host, whose work left WaitIdle waits for too.
+CNetTree* s_pOpenTree = nullptr;
+
+Host OpenTestFrame(CNetTree* pTree, int cx, int cy) {
     Host host;
     host.pTree = pTree ? pTree : new CNetTree;
     host.pFrame = new TestFrame(host.pTree);
@@ -64,6 +67,25 @@ Host Host::Open(CNetTree* pTree, int cx, int cy) {
     host.pFrame->RecalcLayout();
     UpdateWindow(host.hFrame);
     return host;
+}
+
+} // namespace
+
+Host Host::Open(CNetTree* pTree, int cx, int cy) {
+    Host host = g_pfnOpenHost ? g_pfnOpenHost(pTree, cx, cy) : OpenTestFrame(pTree, cx, cy);
+    s_pOpenTree = host.pTree;
+    return host;
+}
+
+void Host::Close() {
+    if (pTree == s_pOpenTree)
+        s_pOpenTree = nullptr;
+    if (hFrame && IsWindow(hFrame))
+        DestroyWindow(hFrame);
+    hFrame = hTree = hList = nullptr;
+    pFrame = nullptr;
+    pTree = nullptr;
+    pList = nullptr;
 }
 
 bool Host::Enabled(UINT nID) const {
@@ -210,7 +232,8 @@ HTREEITEM WaitListed(const Host& host, const std::vector<std::string>& path, DWO
             if (!hFound)
                 return false;
             int nMark = Mark(host.hTree, hFound);
-            return nMark == CNetTree::STATE_LISTED || nMark == CNetTree::STATE_FAILED;
+            return (nMark == CNetTree::STATE_LISTED || nMark == CNetTree::STATE_FAILED) &&
+                   !host.pTree->HasWorkLeft();
         },
         dwTimeoutMs);
     if (!hFound)
@@ -239,7 +262,9 @@ bool SelectDownTo(const Host& host, const std::vector<std::string>& path) {
 }
 
 bool WaitIdle(DWORD dwTimeoutMs) {
-    return PumpUntil([] { return CListJob::s_nLive == 0; }, dwTimeoutMs);
+    return PumpUntil(
+        [] { return CListJob::s_nLive == 0 && !(s_pOpenTree && s_pOpenTree->HasWorkLeft()); },
+        dwTimeoutMs);
 }
 
 // ---- The simulated network -------------------------------------------------------------------

@@ -103,14 +103,7 @@ struct Host {
     // The frame is visible (the selection link needs it); it deletes itself when destroyed. A
     // given tree replaces the frame's own (before its window exists).
     static Host Open(CNetTree* pTree = nullptr, int cx = 900, int cy = 600);
-    void Close() {
-        if (hFrame && IsWindow(hFrame))
-            DestroyWindow(hFrame);
-        hFrame = hTree = hList = nullptr;
-        pFrame = nullptr;
-        pTree = nullptr;
-        pList = nullptr;
-    }
+    void Close();
 
     // A command as the menu or an accelerator sends it: to the frame, routed from there.
     void Command(UINT nID) const { SendMessageA(hFrame, WM_COMMAND, MAKEWPARAM(nID, 0), 0); }
@@ -158,7 +151,7 @@ bool SelectDownTo(const Host& host, const std::vector<std::string>& path);
 // failed); none when that does not happen in time.
 HTREEITEM WaitListed(const Host& host, const std::vector<std::string>& path,
                      DWORD dwTimeoutMs = 15000);
-// Waits until no listing job is left.
+// Waits until no listing job is left and the open tree has no work left.
 bool WaitIdle(DWORD dwTimeoutMs = 15000);
 
 // ---- Live objects ----------------------------------------------------------------------------
