@@ -59,6 +59,8 @@ ini="$data/network.ini"
 source "$root/scripts/wine-env.sh"
 trap wine_env_stop EXIT
 wine_env_start
+# The prefix's own start-up work (wineboot, rundll32) would take the CPU from the measures.
+for _ in $(seq 300); do pgrep -f 'wineboot.exe|rundll32.exe' >/dev/null || break; sleep 0.1; done
 "$root/simnet/prepare-unc.sh" "$ini" "$BUILD_DIR/unc"
 export VELLOQUIN_SIMNET="$ini"
 # Wine loads the simulated netapi32.dll that lies beside the exe.
