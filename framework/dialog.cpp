@@ -3,6 +3,8 @@
 #include "framework/app.h"
 #include "framework/wnd_internal.h"
 
+#include <algorithm>
+
 namespace {
 // The dialog that DoModal is starting, until its window is bound.
 thread_local CDialog* t_pDlgInit = nullptr;
@@ -89,12 +91,42 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT message, WPARAM, LPARAM lPa
     AfxWndAccess::Bind(pDlg, hWnd, true);
     // WM_INITDIALOG came before the subclass existed: answer it here.
     if (message == WM_INITDIALOG)
-        return pDlg->OnInitDialog();
+        return pDlg->HandleInitDialog(0, 0);
     return FALSE;
 }
 
+namespace {
+
+// A dialog opens centred over its owner (over the work area when there is none to see), within
+// the work area, unless its initialisation placed it: the template's position is rarely meant.
+void CentreUnlessPlaced(HWND hWnd, const RECT& rcBefore) {
+    RECT rc;
+    ::GetWindowRect(hWnd, &rc);
+    if (!::EqualRect(&rc, &rcBefore))
+        return;
+    HWND hOwner = ::GetWindow(hWnd, GW_OWNER);
+    MONITORINFO mi{};
+    mi.cbSize = sizeof(mi);
+    ::GetMonitorInfoA(::MonitorFromWindow(hOwner ? hOwner : hWnd, MONITOR_DEFAULTTONEAREST), &mi);
+    RECT rcOver = mi.rcWork;
+    if (hOwner && ::IsWindowVisible(hOwner) && !::IsIconic(hOwner))
+        ::GetWindowRect(hOwner, &rcOver);
+    const int cx = rc.right - rc.left, cy = rc.bottom - rc.top;
+    int x = (rcOver.left + rcOver.right - cx) / 2, y = (rcOver.top + rcOver.bottom - cy) / 2;
+    x = std::max(mi.rcWork.left, std::min<LONG>(x, mi.rcWork.right - cx));
+    y = std::max(mi.rcWork.top, std::min<LONG>(y, mi.rcWork.bottom - cy));
+    ::SetWindowPos(hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
 LRESULT CDialog::HandleInitDialog(WPARAM, LPARAM) {
-    return OnInitDialog();
+    RECT rcBefore;
+    ::GetWindowRect(m_hWnd, &rcBefore);
+    const BOOL bResult = OnInitDialog();
+    if (m_hWnd)
+        CentreUnlessPlaced(m_hWnd, rcBefore);
+    return bResult;
 }
 
 BOOL CDialog::OnInitDialog() {

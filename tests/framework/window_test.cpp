@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -805,7 +806,7 @@ class CTestDialog : public CDialog {
     DECLARE_MESSAGE_MAP()
 
 public:
-    CTestDialog() : CDialog(IDD_TEST_DIALOG) {}
+    explicit CTestDialog(CWnd* pOwner = nullptr) : CDialog(IDD_TEST_DIALOG, pOwner) {}
 
     CString m_strDir;
     CColorStatic m_link;
@@ -816,6 +817,9 @@ public:
     bool m_bFocusOnEdit = false;
     DWORD m_dwSelection = 0;
     bool m_bCancel = false;
+    // Where OnInitDialog puts the dialog (none: where it was), and where it was when shown.
+    std::optional<POINT> m_ptPlace;
+    RECT m_rcShown{};
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override {
@@ -826,11 +830,14 @@ protected:
     }
     BOOL OnInitDialog() override {
         CDialog::OnInitDialog();
+        if (m_ptPlace)
+            SetWindowPos(nullptr, m_ptPlace->x, m_ptPlace->y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         PostMessage(WM_APP);
         return TRUE;
     }
     // Plays the user: reads the fields, types, presses OK.
     afx_msg LRESULT OnScript(WPARAM, LPARAM) {
+        ::GetWindowRect(m_hWnd, &m_rcShown);
         GetDlgItemText(IDC_TEST_EDIT, m_strShown);
         m_bLinkBound = m_link.m_hWnd == ::GetDlgItem(m_hWnd, IDC_TEST_LINK) &&
                        CWnd::FromHandlePermanent(m_link.m_hWnd) == &m_link;
@@ -877,6 +884,31 @@ TEST_F(FrameworkTest, DialogCancelKeepsTheMembers) {
     dlg.m_bCancel = true;
     EXPECT_EQ(dlg.DoModal(), IDCANCEL);
     EXPECT_EQ(dlg.m_strDir, "C:\\In");
+}
+
+TEST_F(FrameworkTest, DialogOpensCentredOverItsOwnerUnlessPlaced) {
+    CWnd owner;
+    ASSERT_TRUE(owner.CreateEx(0, AfxRegisterWndClass(0), "owner",
+                               WS_POPUP | WS_VISIBLE | WS_CAPTION, 300, 150, 600, 400, nullptr,
+                               nullptr));
+    struct Case {
+        std::optional<POINT> ptPlace;
+        POINT ptExpected; // the dialog's centre, or its top left when placed
+    };
+    const Case cases[] = {{std::nullopt, {300 + 600 / 2, 150 + 400 / 2}},
+                          {POINT{20, 30}, {20, 30}}};
+    for (const Case& c : cases) {
+        CTestDialog dlg(&owner);
+        dlg.m_bCancel = true;
+        dlg.m_ptPlace = c.ptPlace;
+        EXPECT_EQ(dlg.DoModal(), IDCANCEL);
+        const RECT& rc = dlg.m_rcShown;
+        const POINT pt = c.ptPlace ? POINT{rc.left, rc.top}
+                                   : POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+        EXPECT_NEAR(pt.x, c.ptExpected.x, 1) << (c.ptPlace ? "placed" : "centred");
+        EXPECT_NEAR(pt.y, c.ptExpected.y, 1) << (c.ptPlace ? "placed" : "centred");
+    }
+    owner.DestroyWindow();
 }
 
 // ---- Smaller services
