@@ -5,7 +5,8 @@
 # in Wine's virtual desktop on an Xvfb display, waits for the network tree's first listing,
 # saves a screenshot to $BUILD_DIR/screenshots/main.png, prints that path last and exits.
 #
-# Screenshot options: --about opens the about box first; --out FILE saves the picture there.
+# Screenshot options: the picture shows a folder of the demo network opened from its workgroup
+# down; --about shows the about box instead; --out FILE saves the picture there.
 # LC_ALL=fr_FR.UTF-8 scripts/demo.sh starts the program in French.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -67,10 +68,12 @@ if [ "$up" != 1 ]; then
     echo "demo: the Velloquin window did not appear" >&2
     exit 1
 fi
+# Only a program on the same desktop sees the window.
+probe() { "$WINE" explorer /desktop=velloquin,1280x800 vq_app_probe.exe "$@" </dev/null >/dev/null 2>&1 || true; }
 if [ "$about" = 1 ]; then
-    # Only a program on the same desktop sees the window.
-    "$WINE" explorer /desktop=velloquin,1280x800 vq_app_probe.exe command 57664 </dev/null \
-        >/dev/null 2>&1 || true
+    probe command 57664
+else
+    probe select Workgroup Alpha Photos "2024 Noel chez Mamie"
 fi
 
 # The first listing has arrived when the picture stops changing: two equal captures one second

@@ -3,7 +3,11 @@
 //   vq_app_probe startup EXE [N]   starts EXE N times (default 3) and prints, per run and as the
 //                                  median, the milliseconds until its main window is shown and
 //                                  its message loop is idle; each run is then closed
+//   vq_app_probe select NAME...    in the running program's network tree, selects and expands
+//                                  each named entry in turn, below the one before, waiting
+//                                  for each listing; the last entry is selected only
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -93,6 +97,118 @@ int Startup(const char* pszExe, int nRuns) {
     return 0;
 }
 
+BOOL CALLBACK FindTrees(HWND hWnd, LPARAM lParam) {
+    char cls[64] = "";
+    ::GetClassNameA(hWnd, cls, sizeof(cls));
+    if (lstrcmpiA(cls, WC_TREEVIEWA) == 0)
+        reinterpret_cast<std::vector<HWND>*>(lParam)->push_back(hWnd);
+    return TRUE;
+}
+
+// The tree lives in another process: the item and its text go through memory of that process.
+class RemoteTree {
+public:
+    explicit RemoteTree(HWND hTree) : m_hTree(hTree) {
+        DWORD pid = 0;
+        ::GetWindowThreadProcessId(hTree, &pid);
+        m_hProcess =
+            ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, pid);
+        if (m_hProcess)
+            m_pRemote = static_cast<BYTE*>(::VirtualAllocEx(
+                m_hProcess, nullptr, kSize, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    }
+    ~RemoteTree() {
+        if (m_pRemote)
+            ::VirtualFreeEx(m_hProcess, m_pRemote, 0, MEM_RELEASE);
+        if (m_hProcess)
+            ::CloseHandle(m_hProcess);
+    }
+    RemoteTree(const RemoteTree&) = delete;
+    RemoteTree& operator=(const RemoteTree&) = delete;
+
+    bool Ok() const { return m_pRemote != nullptr; }
+
+    HTREEITEM Next(HTREEITEM hItem, UINT nCode) const {
+        return reinterpret_cast<HTREEITEM>(
+            ::SendMessageA(m_hTree, TVM_GETNEXTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
+    }
+
+    bool Text(HTREEITEM hItem, char* pszText, int cchText) const {
+        TVITEMA tvi{};
+        tvi.mask = TVIF_HANDLE | TVIF_TEXT;
+        tvi.hItem = hItem;
+        tvi.pszText = reinterpret_cast<char*>(m_pRemote + sizeof(TVITEMA));
+        tvi.cchTextMax = static_cast<int>(kSize - sizeof(TVITEMA));
+        SIZE_T n = 0;
+        if (!::WriteProcessMemory(m_hProcess, m_pRemote, &tvi, sizeof(tvi), &n) ||
+            !::SendMessageA(m_hTree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(m_pRemote)))
+            return false;
+        TVITEMA back{};
+        if (!::ReadProcessMemory(m_hProcess, m_pRemote, &back, sizeof(back), &n))
+            return false;
+        // The control may answer with its own buffer, in the same process.
+        return ::ReadProcessMemory(m_hProcess, back.pszText, pszText, cchText, &n) && n > 0 &&
+               (pszText[cchText - 1] = 0, true);
+    }
+
+    HTREEITEM FindChild(HTREEITEM hParent, const char* pszName) const {
+        HTREEITEM h = hParent ? Next(hParent, TVGN_CHILD) : Next(nullptr, TVGN_ROOT);
+        for (; h; h = Next(h, TVGN_NEXT)) {
+            char text[260] = "";
+            if (Text(h, text, sizeof(text)) && lstrcmpiA(text, pszName) == 0)
+                return h;
+        }
+        return nullptr;
+    }
+
+private:
+    static constexpr SIZE_T kSize = 4096;
+    HWND m_hTree;
+    HANDLE m_hProcess = nullptr;
+    BYTE* m_pRemote = nullptr;
+};
+
+int Select(int nNames, char** ppszNames) {
+    HWND hMain = WaitForMain(0, 20000);
+    std::vector<HWND> trees;
+    if (hMain)
+        ::EnumChildWindows(hMain, FindTrees, reinterpret_cast<LPARAM>(&trees));
+    // The network tree is the one that shows the first name (once its listing has arrived).
+    HWND hTree = nullptr;
+    HTREEITEM hItem = nullptr;
+    for (DWORD dwStart = ::GetTickCount(); !hItem && ::GetTickCount() - dwStart < 20000;
+         ::Sleep(100)) {
+        for (HWND h : trees) {
+            RemoteTree tree(h);
+            if (tree.Ok() && (hItem = tree.FindChild(nullptr, ppszNames[0])) != nullptr) {
+                hTree = h;
+                break;
+            }
+        }
+    }
+    if (!hTree) {
+        fprintf(stderr, "no tree shows %s\n", ppszNames[0]);
+        return 1;
+    }
+    RemoteTree tree(hTree);
+    for (int i = 0;;) {
+        ::SendMessageA(hTree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(hItem));
+        if (++i == nNames)
+            return 0;
+        ::SendMessageA(hTree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hItem));
+        // The next entry appears once this one's listing has arrived.
+        HTREEITEM hParent = hItem;
+        hItem = nullptr;
+        for (DWORD dwStart = ::GetTickCount(); !hItem && ::GetTickCount() - dwStart < 20000;
+             ::Sleep(100))
+            hItem = tree.FindChild(hParent, ppszNames[i]);
+        if (!hItem) {
+            fprintf(stderr, "no entry %s\n", ppszNames[i]);
+            return 1;
+        }
+    }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -100,6 +216,8 @@ int main(int argc, char** argv) {
         return Command(static_cast<UINT>(strtoul(argv[2], nullptr, 0)));
     if (argc >= 3 && strcmp(argv[1], "startup") == 0)
         return Startup(argv[2], argc >= 4 ? std::max(1, atoi(argv[3])) : 3);
-    fprintf(stderr, "usage: vq_app_probe command ID | startup EXE [RUNS]\n");
+    if (argc >= 3 && strcmp(argv[1], "select") == 0)
+        return Select(argc - 2, argv + 2);
+    fprintf(stderr, "usage: vq_app_probe command ID | startup EXE [RUNS] | select NAME...\n");
     return 2;
 }
