@@ -2,9 +2,6 @@
 // accelerators and the panes, and the focus pane's selection becomes a copy transfer.
 #include "tests/app/shortcut_support.h"
 
-#include <atomic>
-#include <thread>
-
 namespace sctest {
 namespace {
 
@@ -115,26 +112,9 @@ TEST_F(KeysTest, ClosingDuringACopyWaitsForItAndDiscardsTheWaitingOnes) {
     Press('A', kCtrlShift);
     ASSERT_EQ(WaitingTitles().size(), 1u);
 
-    static HANDLE s_hDestroying = nullptr;
-    s_hDestroying = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    SetWindowSubclass(
-        ObjTree(),
-        [](HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) -> LRESULT {
-            if (msg == WM_DESTROY)
-                SetEvent(s_hDestroying);
-            return DefSubclassProc(h, msg, wp, lp);
-        },
-        1, 0);
-    std::atomic<bool> bAnswered{false};
-    std::thread answerer([&] {
-        if (WaitForSingleObject(s_hDestroying, 20000) == WAIT_OBJECT_0)
-            bAnswered = ottest::PressButton(hAsk, "Yes");
-    });
+    ottest::AnswerOnDestroy answer(ObjTree(), hAsk, "Yes");
     StopApp();
-    answerer.join();
-    CloseHandle(s_hDestroying);
-
-    EXPECT_TRUE(bAnswered);
+    EXPECT_TRUE(answer.Answered());
     EXPECT_EQ(ReadFileText(In("a.txt")), "alpha") << "the copy under way was finished";
     ottest::PumpFor(300);
     EXPECT_FALSE(Exists(In("c.txt")));

@@ -1,7 +1,7 @@
 #include "shell/shell_context_menu.h"
 
 #include "tests/shell/context_menu_fakes.h"
-#include "tests/shell/test_files.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -14,7 +14,7 @@
 namespace {
 
 using testfs::TempDir;
-using testfs::WriteText;
+using testfs::WriteFileText;
 
 // ---- Routing of the menu messages, on a menu object of the test's own ----
 
@@ -283,7 +283,7 @@ TEST(ShellPathTest, PathToPidlParsesLocalPathsThatFit) {
 
 TEST(ShellPathTest, BindToParentFolderGivesTheFolderAndTheLastPart) {
     TempDir dir("bind");
-    WriteText(dir / "a;b.txt", "x");
+    WriteFileText(dir / "a;b.txt", "x");
     LPITEMIDLIST pidl = nullptr;
     LPCITEMIDLIST last = nullptr;
     IShellFolder* pFolder = BindToParentFolder((dir / "a;b.txt").c_str(), &pidl, &last);
@@ -319,8 +319,8 @@ TEST(ShellPathTest, UncPathsUnderThisShell) {
 TEST(ShellPathTest, GetChildPidlsGivesOneListPerNameInOrder) {
     TempDir dir("children");
     const std::vector<std::string> names = {"b.txt", "a;c.txt", "missing.txt", "sub"};
-    WriteText(dir / "b.txt", "b");
-    WriteText(dir / "a;c.txt", "a");
+    WriteFileText(dir / "b.txt", "b");
+    WriteFileText(dir / "a;c.txt", "a");
     CreateDirectoryA((dir / "sub").c_str(), nullptr);
     CFilenameList list;
     for (const std::string& n : names)
@@ -347,9 +347,9 @@ TEST(ShellMenuTest, RealShellFillsThePopupAboveTheProgramsItems) {
     ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
     {
         TempDir dir("menu");
-        WriteText(dir / "one.txt", "1");
-        WriteText(dir / "two.txt", "2");
-        WriteText(dir / "three.txt", "3");
+        WriteFileText(dir / "one.txt", "1");
+        WriteFileText(dir / "two.txt", "2");
+        WriteFileText(dir / "three.txt", "3");
         CFilenameList list;
         for (const char* n : {"one.txt", "two.txt", "three.txt"})
             list.AddTail((dir / n).c_str());
@@ -577,7 +577,7 @@ TEST_F(RightClickTest, SelectionMenuRunsTheShellsCommandForAllSelectedFiles) {
     TempDir dir("rclick");
     CFilenameList list;
     for (const char* n : {"one.txt", "two;2.txt", "three.txt"}) {
-        WriteText(dir / n, n);
+        WriteFileText(dir / n, n);
         list.AddTail((dir / n).c_str());
     }
     std::vector<PopupDriver::Item> items;

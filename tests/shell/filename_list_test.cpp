@@ -1,7 +1,7 @@
 #include "shell/filename_list.h"
 
 #include "tests/shell/dialog_answerer.h"
-#include "tests/shell/test_files.h"
+#include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
 
@@ -16,9 +16,9 @@
 namespace {
 
 using testfs::Exists;
-using testfs::ReadText;
+using testfs::ReadFileText;
 using testfs::TempDir;
-using testfs::WriteText;
+using testfs::WriteFileText;
 
 void Fill(CFilenameList& list, const std::vector<std::string>& paths) {
     for (const std::string& p : paths)
@@ -264,10 +264,10 @@ void PrintDialogs(const char* what, const std::vector<SeenDialog>& dialogs) {
 struct SourceTree {
     TempDir dir{"src"};
     SourceTree() {
-        WriteText(dir / "a.txt", "alpha");
-        WriteText(dir / "semi;colon.txt", "semicolon");
+        WriteFileText(dir / "a.txt", "alpha");
+        WriteFileText(dir / "semi;colon.txt", "semicolon");
         CreateDirectoryA((dir / "folder").c_str(), nullptr);
-        WriteText(dir / "folder\\inner.txt", "inner");
+        WriteFileText(dir / "folder\\inner.txt", "inner");
     }
     std::vector<std::string> Paths() const {
         return {dir / "a.txt", dir / "semi;colon.txt", dir / "folder"};
@@ -299,10 +299,10 @@ TEST(ShellFileOperationTest, CopyToCopiesFilesAndFolderThenDeleteRemovesThem) {
         PrintDialogs("copy", answerer.Seen());
         EXPECT_TRUE(answerer.Answered().empty()) << "a copy into an empty folder asks nothing";
     }
-    EXPECT_EQ(ReadText(dest / "a.txt"), "alpha");
-    EXPECT_EQ(ReadText(dest / "semi;colon.txt"), "semicolon");
-    EXPECT_EQ(ReadText(dest / "folder\\inner.txt"), "inner");
-    EXPECT_EQ(ReadText(src.dir / "a.txt"), "alpha") << "a copy leaves the source";
+    EXPECT_EQ(ReadFileText(dest / "a.txt"), "alpha");
+    EXPECT_EQ(ReadFileText(dest / "semi;colon.txt"), "semicolon");
+    EXPECT_EQ(ReadFileText(dest / "folder\\inner.txt"), "inner");
+    EXPECT_EQ(ReadFileText(src.dir / "a.txt"), "alpha") << "a copy leaves the source";
 
     CFilenameList copies;
     Fill(copies, {dest / "a.txt", dest / "semi;colon.txt", dest / "folder"});
@@ -338,13 +338,13 @@ TEST(ShellFileOperationTest, DeleteRefusedKeepsTheFiles) {
     }
     // The shell's answer to a refusal differs by system (Wine: 0); the files are what counts.
     std::cout << "[refused delete] shell result " << result << "\n";
-    EXPECT_EQ(ReadText(src.dir / "semi;colon.txt"), "semicolon");
+    EXPECT_EQ(ReadFileText(src.dir / "semi;colon.txt"), "semicolon");
 }
 
 TEST(ShellFileOperationTest, CopyToAsksOverwriteWithoutOwner) {
     SourceTree src;
     TempDir dest("dest");
-    WriteText(dest / "a.txt", "old");
+    WriteFileText(dest / "a.txt", "old");
     CFilenameList list;
     list.AddTail((src.dir / "a.txt").c_str());
     std::vector<SeenDialog> answered;
@@ -356,7 +356,7 @@ TEST(ShellFileOperationTest, CopyToAsksOverwriteWithoutOwner) {
     }
     ASSERT_EQ(answered.size(), 1u);
     EXPECT_EQ(answered[0].owner, nullptr) << "a transfer's copy has no owner window";
-    EXPECT_EQ(ReadText(dest / "a.txt"), "alpha");
+    EXPECT_EQ(ReadFileText(dest / "a.txt"), "alpha");
 }
 
 // Copies out of a share of the simulated network when its folder tree is there.
@@ -372,9 +372,9 @@ TEST(ShellFileOperationTest, CopyToCopiesFromUncShare) {
     CreateDirectoryA(computer.c_str(), nullptr);
     TempDir share("share", computer);
     const std::string shareName = share.path().substr(computer.size() + 1);
-    WriteText(share / "x;y.txt", "from the share");
+    WriteFileText(share / "x;y.txt", "from the share");
     CreateDirectoryA((share / "dir").c_str(), nullptr);
-    WriteText(share / "dir\\deep.txt", "deep");
+    WriteFileText(share / "dir\\deep.txt", "deep");
     const std::string unc = "\\\\VQSHELLTEST\\" + shareName;
     if (!Exists(unc + "\\x;y.txt")) {
         RemoveDirectoryA(computer.c_str());
@@ -389,8 +389,8 @@ TEST(ShellFileOperationTest, CopyToCopiesFromUncShare) {
         list.CopyTo(dest.path().c_str());
         PrintDialogs("copy from a share", answerer.Seen());
     }
-    EXPECT_EQ(ReadText(dest / "x;y.txt"), "from the share");
-    EXPECT_EQ(ReadText(dest / "dir\\deep.txt"), "deep");
+    EXPECT_EQ(ReadFileText(dest / "x;y.txt"), "from the share");
+    EXPECT_EQ(ReadFileText(dest / "dir\\deep.txt"), "deep");
     testfs::RemoveTree(share.path());
     RemoveDirectoryA(computer.c_str());
 }

@@ -1,6 +1,7 @@
 // A message-only window that receives WM_LISTING_DONE, with a bounded message pump.
 #pragma once
 
+#include "tests/support/message_pump.h"
 #include "threads/list_job.h"
 
 #include <windows.h>
@@ -34,25 +35,10 @@ public:
 
     // Pumps messages until the condition holds or the time runs out; answers the condition.
     bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeoutMs) {
-        DWORD dwStart = GetTickCount();
-        for (;;) {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                TranslateMessage(&msg);
-                DispatchMessageA(&msg);
-            }
-            if (done())
-                return true;
-            DWORD dwElapsed = GetTickCount() - dwStart;
-            if (dwElapsed >= dwTimeoutMs)
-                return false;
-            MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-        }
+        return testpump::PumpUntil(done, dwTimeoutMs);
     }
     // Pumps for a while whatever comes (to see that nothing more does).
-    void PumpFor(DWORD dwMs) {
-        PumpUntil([] { return false; }, dwMs);
-    }
+    void PumpFor(DWORD dwMs) { testpump::PumpFor(dwMs); }
 
     std::vector<Delivery> m_deliveries;
 

@@ -5,7 +5,7 @@
 
 #include "res/resource.h"
 #include "tests/shell/dialog_answerer.h"
-#include "tests/shell/test_files.h"
+#include "tests/support/test_files.h"
 
 #include <atomic>
 #include <thread>
@@ -386,7 +386,7 @@ void RightClick(HWND hFrame, HWND hList) {
 TEST_F(CommandTest, RightClickShowsTheShellsMenuForTheSelectedLocalFiles) {
     testfs::TempDir dir("flmenu");
     for (const char* name : {"one.txt", "two.txt", "three.txt"})
-        testfs::WriteText(dir / name, name);
+        testfs::WriteFileText(dir / name, name);
     std::string folder = dir.path();
     std::wstring wide(folder.begin(), folder.end());
     {

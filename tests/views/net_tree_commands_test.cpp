@@ -26,11 +26,7 @@ protected:
     void SetUp() override {
         NetTreeTest::SetUp();
         LoadNetwork(kNet);
-        ClearFolder(ShareFolder("PC", "Docs"));
-        MakeDir(ShareFolder("PC", "Docs", "reports"));
-        MakeDir(ShareFolder("PC", "Docs", "old"));
-        MakeFile(ShareFolder("PC", "Docs", "old\\notes.txt"));
-        MakeFile(ShareFolder("PC", "Docs", "a.txt"));
+        FillShare("PC", "Docs", {"reports\\", "old\\", "old\\notes.txt", "a.txt"});
     }
 
     void Open(CNetTree* pTree = nullptr) {

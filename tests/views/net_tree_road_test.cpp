@@ -265,10 +265,7 @@ protected:
     void SetUp() override {
         RoadTest::SetUp();
         LoadNetwork(kLate);
-        ClearFolder(ShareFolder("PC", "Docs"));
-        MakeDir(ShareFolder("PC", "Docs", "reports"));
-        MakeDir(ShareFolder("PC", "Docs", "old"));
-        MakeFile(ShareFolder("PC", "Docs", "a.txt"));
+        FillShare("PC", "Docs", {"reports\\", "old\\", "a.txt"});
     }
     // Entries with items and items alive agree, and so do the files.
     void ExpectConsistent() {
@@ -388,9 +385,7 @@ TEST_F(RoadTest, ExpandThreeLevelsOnAWorkgroupFansOutAtMostThirtyAtOnce) {
     for (int i = 0; i < 40; ++i) {
         char name[16];
         wsprintfA(name, "PC%02d", i);
-        ClearFolder(ShareFolder(name, "One"));
-        MakeDir(ShareFolder(name, "One", "deeper"));
-        MakeDir(ShareFolder(name, "One", "deeper\\deepest"));
+        FillShare(name, "One", {"deeper\\", "deeper\\deepest\\"});
     }
     m_host = Host::Open();
     const HWND hTree = m_host.hTree;

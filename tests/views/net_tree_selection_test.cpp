@@ -19,12 +19,9 @@ protected:
     void SetUp() override {
         NetTreeTest::SetUp();
         LoadNetwork(kNet);
-        ClearFolder(ShareFolder("PC", "Docs"));
-        MakeDir(ShareFolder("PC", "Docs", "reports"));
-        MakeDir(ShareFolder("PC", "Docs", "reports\\2024"));
-        MakeFile(ShareFolder("PC", "Docs", "reports\\b.txt"));
-        MakeFile(ShareFolder("PC", "Docs", "reports\\a.txt"));
-        MakeFile(ShareFolder("PC", "Docs", "readme.txt"));
+        FillShare(
+            "PC", "Docs",
+            {"reports\\", "reports\\2024\\", "reports\\b.txt", "reports\\a.txt", "readme.txt"});
     }
 
     void OpenDownTo(const std::vector<std::string>& last) {

@@ -286,23 +286,15 @@ void MakeDir(const std::string& path) {
     CreateDirectoryA(path.c_str(), nullptr);
 }
 
-void ClearFolder(const std::string& folder) {
-    std::string from = folder + "\\*";
-    from.push_back('\0');
-    SHFILEOPSTRUCTA op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-    SHFileOperationA(&op);
-}
-
-void MakeFile(const std::string& path, const std::string& text) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return;
-    DWORD written = 0;
-    WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(h);
+void FillShare(const std::string& computer, const std::string& share,
+               const std::vector<std::string>& entries) {
+    ClearFolder(ShareFolder(computer, share));
+    for (const std::string& entry : entries) {
+        if (!entry.empty() && entry.back() == '\\')
+            MakeDir(ShareFolder(computer, share, entry.substr(0, entry.size() - 1)));
+        else
+            MakeFile(ShareFolder(computer, share, entry));
+    }
 }
 
 std::string ClipboardText() {

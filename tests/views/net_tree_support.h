@@ -7,6 +7,8 @@
 #include "model/fs_items.h"
 #include "model/net_items.h"
 #include "simnet/simnet_control.h"
+#include "tests/support/message_pump.h"
+#include "tests/support/test_files.h"
 #include "threads/list_job.h"
 #include "views/file_list.h"
 #include "views/net_tree.h"
@@ -22,27 +24,8 @@
 
 namespace nttest {
 
-// Pumps this thread's messages until done() holds or the time is up; answers done().
-inline bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeoutMs = 15000) {
-    DWORD dwStart = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done())
-            return true;
-        if (GetTickCount() - dwStart >= dwTimeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-
-// Pumps whatever comes for a while (to see that nothing more happens).
-inline void PumpFor(DWORD dwMs) {
-    PumpUntil([] { return false; }, dwMs);
-}
+using testpump::PumpFor;
+using testpump::PumpUntil;
 
 // The frame of the tests: the network tree on the left, the file list on the right, linked to
 // each other; commands go to the pane that had the focus last, then to the frame.
@@ -174,9 +157,15 @@ void LoadNetwork(const std::string& text);
 std::string ShareFolder(const std::string& computer, const std::string& share,
                         const std::string& sub = "");
 void MakeDir(const std::string& path);
-// Removes everything in the folder, quietly: each test starts from empty shares.
-void ClearFolder(const std::string& folder);
-void MakeFile(const std::string& path, const std::string& text = "x");
+// Each test starts from empty shares.
+using testfs::ClearFolder;
+inline void MakeFile(const std::string& path, const std::string& text = "x") {
+    testfs::WriteFileText(path, text);
+}
+// Empties the share's folder, then makes its entries in order: a name ending in '\' is a
+// folder, any other a file.
+void FillShare(const std::string& computer, const std::string& share,
+               const std::vector<std::string>& entries);
 
 // The text on the clipboard (CF_TEXT), or "<none>".
 std::string ClipboardText();

@@ -5,6 +5,8 @@
 #pragma once
 
 #include "framework/afxwin.h"
+#include "tests/support/message_pump.h"
+#include "tests/support/test_files.h"
 #include "views/obj_tree.h"
 
 #include <gtest/gtest.h>
@@ -12,38 +14,29 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace ottest {
 
-// Pumps this thread's messages (through the application's PreTranslateMessage chain, as the
-// message loop does) until done() holds or the time is up; answers done().
+// The message loop's path for a message: WM_QUIT is dropped, the rest goes through the
+// application's PreTranslateMessage chain before dispatch.
+inline bool AppFilter(MSG& msg) {
+    if (msg.message == WM_QUIT)
+        return true;
+    CWinApp* pApp = AfxGetApp();
+    return pApp && pApp->PreTranslateMessage(&msg);
+}
 inline bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeoutMs = 15000) {
-    const DWORD dwStart = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT)
-                continue;
-            CWinApp* pApp = AfxGetApp();
-            if (pApp && pApp->PreTranslateMessage(&msg))
-                continue;
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (done())
-            return true;
-        if (GetTickCount() - dwStart >= dwTimeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
+    return testpump::PumpUntil(done, dwTimeoutMs, AppFilter);
 }
 inline void PumpFor(DWORD dwMs) {
-    PumpUntil([] { return false; }, dwMs);
+    testpump::PumpFor(dwMs, AppFilter);
 }
 
 // ---- Live objects
@@ -63,69 +56,11 @@ inline std::ostream& operator<<(std::ostream& os, const Live& l) {
 
 // ---- Files
 
-inline std::string TempFolder() {
-    char buf[MAX_PATH] = "";
-    GetTempPathA(MAX_PATH, buf);
-    std::string s = buf;
-    if (!s.empty() && s.back() == '\\')
-        s.pop_back();
-    return s;
-}
-inline bool Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-inline void WriteFileText(const std::string& path, const std::string& text) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
-    DWORD written = 0;
-    WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(h);
-}
-inline std::string ReadFileText(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                           OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return "<missing>";
-    std::string out;
-    char buf[65536];
-    DWORD read = 0;
-    while (ReadFile(h, buf, sizeof buf, &read, nullptr) && read)
-        out.append(buf, read);
-    CloseHandle(h);
-    return out;
-}
-// Removes a tree quietly: cleanup only, never the code under test.
-inline void RemoveTree(const std::string& path) {
-    if (!Exists(path))
-        return;
-    std::string from = path;
-    from.push_back('\0');
-    SHFILEOPSTRUCTA op = {};
-    op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
-    op.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
-    SHFileOperationA(&op);
-}
-
-// A fresh folder, removed with its contents at the end.
-class TempDir {
-public:
-    explicit TempDir(const std::string& tag, const std::string& parent = TempFolder()) {
-        static int counter = 0;
-        m_path = parent + "\\vqot_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "_" +
-                 std::to_string(++counter);
-        RemoveTree(m_path);
-        CreateDirectoryA(m_path.c_str(), nullptr);
-    }
-    ~TempDir() { RemoveTree(m_path); }
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& path() const { return m_path; }
-    std::string operator/(const std::string& name) const { return m_path + "\\" + name; }
-
-private:
-    std::string m_path;
-};
+using testfs::Exists;
+using testfs::ReadFileText;
+using testfs::RemoveTree;
+using testfs::TempDir;
+using testfs::WriteFileText;
 
 // Points the application's settings at a file of the test's own for the fixture's life.
 class ScopedProfile {
@@ -301,5 +236,52 @@ inline bool PressButton(HWND hDlg, const char* caption) {
 }
 // The question the shell asks when a copy meets a file of the same name.
 constexpr const char* kOverwriteTitle = "Confirm file overwrite";
+
+// Presses a button of a shell dialog from another thread once hWnd is being destroyed: the
+// window's end waits for the dialog's answer, so the test thread cannot give it.
+class AnswerOnDestroy {
+public:
+    AnswerOnDestroy(HWND hWnd, HWND hDlg, const std::string& caption)
+        : m_hWnd(hWnd), m_hDestroying(CreateEventA(nullptr, TRUE, FALSE, nullptr)) {
+        SetWindowSubclass(hWnd, SignalDestroy, kSubclassId,
+                          reinterpret_cast<DWORD_PTR>(m_hDestroying));
+        m_answerer = std::thread([this, hDlg, caption] {
+            if (WaitForSingleObject(m_hDestroying, 20000) == WAIT_OBJECT_0)
+                m_bAnswered = PressButton(hDlg, caption.c_str());
+        });
+    }
+    ~AnswerOnDestroy() {
+        Join();
+        if (IsWindow(m_hWnd))
+            RemoveWindowSubclass(m_hWnd, SignalDestroy, kSubclassId);
+        CloseHandle(m_hDestroying);
+    }
+    AnswerOnDestroy(const AnswerOnDestroy&) = delete;
+    AnswerOnDestroy& operator=(const AnswerOnDestroy&) = delete;
+
+    // Waits for the answering thread; whether it pressed the button.
+    bool Answered() {
+        Join();
+        return m_bAnswered;
+    }
+
+private:
+    static constexpr UINT_PTR kSubclassId = 1;
+    static LRESULT CALLBACK SignalDestroy(HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
+                                          DWORD_PTR ref) {
+        if (msg == WM_DESTROY)
+            SetEvent(reinterpret_cast<HANDLE>(ref));
+        return DefSubclassProc(h, msg, wp, lp);
+    }
+    void Join() {
+        if (m_answerer.joinable())
+            m_answerer.join();
+    }
+
+    HWND m_hWnd;
+    HANDLE m_hDestroying;
+    std::atomic<bool> m_bAnswered{false};
+    std::thread m_answerer;
+};
 
 } // namespace ottest

@@ -3,9 +3,6 @@
 // "Confirm file overwrite" question, which the test answers when it is ready.
 #include "tests/views/obj_tree_host.h"
 
-#include <atomic>
-#include <thread>
-
 namespace ottest {
 namespace {
 
@@ -174,27 +171,9 @@ TEST_F(TransferTest, TheEndWaitsForTheCopyUnderWayAndDiscardsTheWaitingOnes) {
     m_host.pTree->AddTransfer(NewJob({m_src / "c.txt"}, kIn));
     ASSERT_EQ(ReadFileText(In("held.txt")), "old");
 
-    static HANDLE s_hDestroying = nullptr;
-    s_hDestroying = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    SetWindowSubclass(
-        m_host.hTree,
-        [](HWND h, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) -> LRESULT {
-            if (msg == WM_DESTROY)
-                SetEvent(s_hDestroying);
-            return DefSubclassProc(h, msg, wp, lp);
-        },
-        1, 0);
-    std::atomic<bool> bAnswered{false};
-    std::thread answerer([&] {
-        if (WaitForSingleObject(s_hDestroying, 20000) == WAIT_OBJECT_0)
-            bAnswered = PressButton(hAsk, "Yes");
-    });
-
+    AnswerOnDestroy answer(m_host.hTree, hAsk, "Yes");
     m_host.Close();
-    answerer.join();
-    CloseHandle(s_hDestroying);
-
-    EXPECT_TRUE(bAnswered);
+    EXPECT_TRUE(answer.Answered());
     EXPECT_EQ(ReadFileText(In("held.txt")), "finished") << "the copy under way was finished";
     PumpFor(300);
     EXPECT_FALSE(Exists(In("c.txt"))) << "the waiting transfer was discarded";

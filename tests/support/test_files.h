@@ -1,5 +1,7 @@
-// Small file-system helpers for the shell tests: fresh temp folders and file contents.
+// File-system helpers shared by the tests: fresh temp folders, file contents, quiet cleanup.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <windows.h>
 #include <shellapi.h>
@@ -21,38 +23,50 @@ inline bool Exists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
-inline void WriteText(const std::string& path, const std::string& text) {
+// A file the test needs: failing to make it fails the test.
+inline void WriteFileText(const std::string& path, const std::string& text) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return;
+    ASSERT_NE(h, INVALID_HANDLE_VALUE) << path;
     DWORD written = 0;
     WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
     CloseHandle(h);
 }
 
-inline std::string ReadText(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                           nullptr);
+// The whole file, or "<missing>"; others may hold it open meanwhile.
+inline std::string ReadFileText(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return "<missing>";
-    char buf[4096];
+    std::string out;
+    char buf[65536];
     DWORD read = 0;
-    ReadFile(h, buf, sizeof buf, &read, nullptr);
+    while (ReadFile(h, buf, sizeof buf, &read, nullptr) && read)
+        out.append(buf, read);
     CloseHandle(h);
-    return std::string(buf, read);
+    return out;
 }
 
-// Removes a tree quietly (no dialogs): cleanup only, never the code under test.
-inline void RemoveTree(const std::string& path) {
-    if (!Exists(path))
-        return;
-    std::string from = path;
-    from.push_back('\0');
+// Deletes what `from` names (a path or a wildcard) quietly, without dialogs: cleanup only,
+// never the code under test.
+inline void DeleteQuietly(const std::string& from) {
+    std::string list = from;
+    list.push_back('\0');
     SHFILEOPSTRUCTA op = {};
     op.wFunc = FO_DELETE;
-    op.pFrom = from.c_str();
+    op.pFrom = list.c_str();
     op.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
     SHFileOperationA(&op);
+}
+
+inline void RemoveTree(const std::string& path) {
+    if (Exists(path))
+        DeleteQuietly(path);
+}
+
+// Removes everything in the folder and keeps the folder.
+inline void ClearFolder(const std::string& folder) {
+    DeleteQuietly(folder + "\\*");
 }
 
 // A new empty folder under `parent`, removed with everything in it at destruction.
