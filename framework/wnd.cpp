@@ -22,15 +22,21 @@ struct CurrentMessage {
 };
 thread_local const CurrentMessage* t_pCurrentMsg = nullptr;
 
-constexpr UINT_PTR kSubclassId = 0x5651;
-
-LRESULT CALLBACK AfxSubclassProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                 DWORD_PTR dwRefData) {
-    return AfxWndAccess::Call(reinterpret_cast<CWnd*>(dwRefData), hWnd, message, wParam, lParam);
-}
+// Windows of other classes whose procedure could not be given back at unbinding (something
+// subclassed them after us): their messages still reach AfxWndProc, which passes them on.
+thread_local std::unordered_map<HWND, WNDPROC> t_orphans;
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (!pWnd && !t_orphans.empty()) {
+        auto it = t_orphans.find(hWnd);
+        if (it != t_orphans.end()) {
+            const WNDPROC pfnSuper = it->second;
+            if (message == WM_NCDESTROY)
+                t_orphans.erase(it);
+            return ::CallWindowProcA(pfnSuper, hWnd, message, wParam, lParam);
+        }
+    }
     if (!pWnd && message == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
         if (t_pWndInit && cs->lpCreateParams == t_pWndInit) {
@@ -66,39 +72,45 @@ bool IsOwnClass(LPCSTR lpszClassName, HINSTANCE hInstance) {
 
 void AfxWndAccess::Bind(CWnd* pWnd, HWND hWnd, bool bSubclass) {
     pWnd->m_hWnd = hWnd;
-    pWnd->m_nCallDepth = 0;
     t_permanent[hWnd] = pWnd;
     t_temporary.erase(hWnd);
-    if (bSubclass) {
-        ::SetWindowSubclass(hWnd, AfxSubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(pWnd));
-        pWnd->m_bSubclassed = TRUE;
-    }
+    t_orphans.erase(hWnd);
+    // A window of our own classes needs no subclassing: AfxWndProc finds its object already.
+    if (bSubclass &&
+        reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) != AfxWndProc)
+        pWnd->m_pfnSuper = reinterpret_cast<WNDPROC>(
+            ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
 }
 
 void AfxWndAccess::Unbind(CWnd* pWnd) {
     if (!pWnd->m_hWnd)
         return;
-    if (pWnd->m_bSubclassed)
-        ::RemoveWindowSubclass(pWnd->m_hWnd, AfxSubclassProc, kSubclassId);
+    if (pWnd->m_pfnSuper) {
+        const auto pfnNow =
+            reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(pWnd->m_hWnd, GWLP_WNDPROC));
+        if (pfnNow == AfxWndProc)
+            ::SetWindowLongPtrA(pWnd->m_hWnd, GWLP_WNDPROC,
+                                reinterpret_cast<LONG_PTR>(pWnd->m_pfnSuper));
+        else
+            t_orphans[pWnd->m_hWnd] = pWnd->m_pfnSuper;
+    }
     auto it = t_permanent.find(pWnd->m_hWnd);
     if (it != t_permanent.end() && it->second == pWnd)
         t_permanent.erase(it);
     pWnd->m_hWnd = nullptr;
-    pWnd->m_bSubclassed = FALSE;
+    pWnd->m_pfnSuper = nullptr;
 }
 
 LRESULT AfxWndAccess::Call(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
     CurrentMessage cur{message, wParam, lParam};
     const CurrentMessage* pPrev = t_pCurrentMsg;
     t_pCurrentMsg = &cur;
-    ++pWnd->m_nCallDepth;
     LRESULT lResult = pWnd->WindowProc(message, wParam, lParam);
     t_pCurrentMsg = pPrev;
     // The object may be gone (a frame deletes itself once its window is destroyed); it is
     // alive as long as it is still bound to its window.
     if (CWnd::FromHandlePermanent(hWnd) != pWnd)
         return lResult;
-    --pWnd->m_nCallDepth;
     if (message == WM_NCDESTROY && pWnd->m_hWnd == hWnd) {
         Unbind(pWnd);
         CWinApp* pApp = AfxGetApp();
@@ -275,14 +287,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!m_bSubclassed)
+    if (!m_pfnSuper)
         return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
-    if (m_nCallDepth > 0)
-        return ::DefSubclassProc(m_hWnd, message, wParam, lParam);
-    // Outside the window's own subclass chain (a reflected handler's Default()): the control
-    // class's procedure answers.
-    auto pfnClass = reinterpret_cast<WNDPROC>(::GetClassLongPtrA(m_hWnd, GCLP_WNDPROC));
-    return ::CallWindowProcA(pfnClass, m_hWnd, message, wParam, lParam);
+    return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CWnd::Default() {

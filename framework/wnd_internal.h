@@ -5,8 +5,8 @@
 #include "framework/wnd.h"
 
 struct AfxWndAccess {
-    // Maps hWnd to pWnd; with bSubclass also routes the window's messages to pWnd through
-    // SetWindowSubclass (windows of other classes).
+    // Maps hWnd to pWnd; with bSubclass also routes the window's messages to pWnd by replacing
+    // its window procedure (windows of other classes).
     static void Bind(CWnd* pWnd, HWND hWnd, bool bSubclass);
     static void Unbind(CWnd* pWnd);
     // Delivers one message to pWnd->WindowProc, keeping it as the current message for

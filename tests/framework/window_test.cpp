@@ -295,6 +295,43 @@ TEST_F(ReflectionTest, ControlCommandNotificationIsReflected) {
     EXPECT_EQ(edit.m_nChanges, 1);
 }
 
+// A procedure put on top of ours by somebody else; it passes everything on.
+WNDPROC g_pfnBelowForeign = nullptr;
+int g_nForeignCalls = 0;
+LRESULT CALLBACK ForeignProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    ++g_nForeignCalls;
+    return ::CallWindowProcA(g_pfnBelowForeign, hWnd, message, wParam, lParam);
+}
+
+TEST_F(ReflectionTest, UnsubclassingGivesTheControlItsOwnProcedureBack) {
+    for (bool bForeignOnTop : {false, true}) {
+        SCOPED_TRACE(bForeignOnTop ? "another subclass on top" : "alone");
+        CReflectEdit edit;
+        HWND hEdit =
+            ::CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 210, 100, 20,
+                              m_parent.m_hWnd, reinterpret_cast<HMENU>(101), nullptr, nullptr);
+        const auto pfnClass = ::GetWindowLongPtrA(hEdit, GWLP_WNDPROC);
+        ASSERT_TRUE(edit.SubclassWindow(hEdit));
+        if (bForeignOnTop)
+            g_pfnBelowForeign = reinterpret_cast<WNDPROC>(
+                ::SetWindowLongPtrA(hEdit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ForeignProc)));
+        g_nForeignCalls = 0;
+        EXPECT_EQ(edit.UnsubclassWindow(), hEdit);
+        if (!bForeignOnTop) {
+            EXPECT_EQ(::GetWindowLongPtrA(hEdit, GWLP_WNDPROC), pfnClass);
+        }
+
+        // The control goes on working; the object hears nothing more.
+        ::SetWindowTextA(hEdit, "typed");
+        char szText[16] = "";
+        ::GetWindowTextA(hEdit, szText, sizeof szText);
+        EXPECT_STREQ(szText, "typed");
+        EXPECT_EQ(edit.m_nChanges, 0);
+        EXPECT_EQ(g_nForeignCalls > 0, bForeignOnTop);
+        EXPECT_TRUE(::DestroyWindow(hEdit));
+    }
+}
+
 TEST_F(ReflectionTest, CtlColorStaticIsReflected) {
     CColorStatic label;
     ASSERT_TRUE(
