@@ -284,6 +284,11 @@ void CNetTree::ReleaseFileList(CItem* pClosing) {
 
 void CNetTree::CloseChildren(HTREEITEM hItem, bool bDelete) {
     HTREEITEM hChild = FirstChild(hItem);
+    if (!hChild)
+        return;
+    // Shown entries deleted one by one would each update the scroll bars.
+    if (bDelete)
+        SuspendRedraw();
     while (hChild) {
         CloseChildren(hChild, false);
         HTREEITEM hNext = NextItem(hChild, TVGN_NEXT);
@@ -300,6 +305,8 @@ void CNetTree::CloseChildren(HTREEITEM hItem, bool bDelete) {
             SendToControl(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hChild));
         hChild = hNext;
     }
+    if (bDelete)
+        ResumeRedraw();
 }
 
 // ---- Listing -------------------------------------------------------------------------------
