@@ -441,28 +441,28 @@ int CWnd::GetDlgItemText(int nID, CString& rString) const {
     return rString.GetLength();
 }
 
-BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    DWORD dwOld = GetStyle();
-    DWORD dwNew = (dwOld & ~dwRemove) | dwAdd;
+namespace {
+
+BOOL ModifyWindowLong(HWND hWnd, int nIndex, DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    const auto dwOld = static_cast<DWORD>(::GetWindowLongPtrA(hWnd, nIndex));
+    const DWORD dwNew = (dwOld & ~dwRemove) | dwAdd;
     if (dwOld == dwNew)
         return FALSE;
-    ::SetWindowLongPtrA(m_hWnd, GWL_STYLE, dwNew);
+    ::SetWindowLongPtrA(hWnd, nIndex, dwNew);
     if (nFlags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+        ::SetWindowPos(hWnd, nullptr, 0, 0, 0, 0,
                        SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
     return TRUE;
 }
 
+} // namespace
+
+BOOL CWnd::ModifyStyle(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
+    return ModifyWindowLong(m_hWnd, GWL_STYLE, dwRemove, dwAdd, nFlags);
+}
+
 BOOL CWnd::ModifyStyleEx(DWORD dwRemove, DWORD dwAdd, UINT nFlags) {
-    DWORD dwOld = GetExStyle();
-    DWORD dwNew = (dwOld & ~dwRemove) | dwAdd;
-    if (dwOld == dwNew)
-        return FALSE;
-    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, dwNew);
-    if (nFlags)
-        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
-                       SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | nFlags);
-    return TRUE;
+    return ModifyWindowLong(m_hWnd, GWL_EXSTYLE, dwRemove, dwAdd, nFlags);
 }
 
 int CWnd::OnCreate(LPCREATESTRUCTA) {

@@ -551,16 +551,19 @@ bool CFileList::GetCellText(CFSItem* pEntry, int nSubItem, CString& strText) {
     }
 }
 
+bool CFileList::GetDispText(int nItem, int nSubItem, LPARAM lParam, CString& strText) {
+    auto* pEntry = reinterpret_cast<CFSItem*>(lParam);
+    if (!pEntry)
+        pEntry = GetEntry(nItem);
+    return pEntry && GetCellText(pEntry, nSubItem, strText);
+}
+
 void CFileList::OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult) {
     *pResult = 0;
     LVITEMA& item = reinterpret_cast<NMLVDISPINFOA*>(pNMHDR)->item;
-    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
-        return;
-    auto* pEntry = reinterpret_cast<CFSItem*>(item.lParam);
-    if (!pEntry)
-        pEntry = GetEntry(item.iItem);
     CString strText;
-    if (pEntry && GetCellText(pEntry, item.iSubItem, strText))
+    if ((item.mask & LVIF_TEXT) && item.pszText && item.cchTextMax > 0 &&
+        GetDispText(item.iItem, item.iSubItem, item.lParam, strText))
         lstrcpynA(item.pszText, strText, item.cchTextMax);
 }
 
@@ -568,13 +571,9 @@ void CFileList::OnGetDispInfo(NMHDR* pNMHDR, LRESULT* pResult) {
 void CFileList::OnGetDispInfoW(NMHDR* pNMHDR, LRESULT* pResult) {
     *pResult = 0;
     LVITEMW& item = reinterpret_cast<NMLVDISPINFOW*>(pNMHDR)->item;
-    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0)
-        return;
-    auto* pEntry = reinterpret_cast<CFSItem*>(item.lParam);
-    if (!pEntry)
-        pEntry = GetEntry(item.iItem);
     CString strText;
-    if (!pEntry || !GetCellText(pEntry, item.iSubItem, strText))
+    if (!(item.mask & LVIF_TEXT) || !item.pszText || item.cchTextMax <= 0 ||
+        !GetDispText(item.iItem, item.iSubItem, item.lParam, strText))
         return;
     std::vector<WCHAR> wide(strText.GetLength() + 1);
     MultiByteToWideChar(CP_ACP, 0, strText, -1, wide.data(), static_cast<int>(wide.size()));

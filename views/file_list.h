@@ -97,6 +97,8 @@ private:
     CString GetTypeText(CFSItem* pEntry);
     // The text of columns 1 to 3; false for any other column, which gets no text.
     bool GetCellText(CFSItem* pEntry, int nSubItem, CString& strText);
+    // The text of a row's cell, for the control's display-information notifications.
+    bool GetDispText(int nItem, int nSubItem, LPARAM lParam, CString& strText);
     // Reorders the rows by the sort column and direction; selection, focus and selection mark
     // stay with their entries.
     void SortRows();
