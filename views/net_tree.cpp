@@ -261,8 +261,8 @@ void CNetTree::ResumeRedraw() {
     }
     if (bExpanded && m_hLastExpanded && ItemFromHandle(m_hLastExpanded))
         SendToControl(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(m_hLastExpanded));
-    // The scroll bars too: they were not drawn meanwhile.
-    ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+    // The control's drawing coming back has redrawn the scroll bars already.
+    Invalidate();
 }
 
 void CNetTree::SetEntryState(HTREEITEM hItem, int nMark, int nChildren) {
