@@ -147,6 +147,43 @@ TEST_F(NetTreeTest, ClosingWithListingsRunningAndWaitingFreesEverythingWithoutWa
     EXPECT_EQ(simnet::Stats().liveBuffers, CNetBuffer::s_nLive);
 }
 
+// Expand three levels on many quick computers leaves results and listings waiting for the next
+// slice of work; closing then frees them too.
+TEST_F(NetTreeTest, ClosingWithResultsAndListingsWaitingForTheirTurnFreesThem) {
+    std::string net = "[network]\n[domain WG]\n";
+    for (int i = 0; i < 120; ++i) {
+        char name[16];
+        wsprintfA(name, "PC%03d", i);
+        net += std::string("[computer WG/") + name + "]\n";
+        for (int j = 0; j < 4; ++j)
+            net += std::string("[share ") + name + "/S" + char('0' + j) + "]\n";
+    }
+    LoadNetwork(net);
+    m_host = Host::Open();
+    ASSERT_TRUE(SelectDownTo(m_host, {"Wg"}));
+    SetFocus(m_host.hTree);
+    m_host.Command(ID_VIEW_EXPAND_3);
+    // Message by message: draining the queue would work everything off.
+    bool bWaiting = m_host.pTree->HasWorkLeft();
+    for (DWORD dwStart = GetTickCount(); !bWaiting && GetTickCount() - dwStart < 10000;) {
+        MSG msg;
+        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+        else
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+        bWaiting = m_host.pTree->HasWorkLeft();
+    }
+    ASSERT_TRUE(bWaiting);
+
+    m_host.Close();
+    EXPECT_TRUE(PumpUntil([] {
+        return CItem::s_nLive == 0 && CListJob::s_nLive == 0 && CListResult::s_nLive == 0 &&
+               simnet::Stats().runningCalls == 0;
+    }));
+    EXPECT_EQ(CNetBuffer::s_nLive, g_root.m_pBuffer.load() ? 1 : 0);
+    EXPECT_EQ(simnet::Stats().liveBuffers, CNetBuffer::s_nLive);
+}
+
 TEST_F(NetTreeTest, TreeClosedWhileTheNetworkIsListedLeavesTheRootListable) {
     LoadNetwork("[network]\nlatency = 1500\n[domain OLD]\n");
     m_host = Host::Open();
