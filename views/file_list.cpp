@@ -127,7 +127,6 @@ LRESULT CFileList::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 int CFileList::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
     if (CListCtrl::OnCreate(lpCreateStruct) == -1)
         return -1;
-    m_pfnControlProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(m_hWnd, GCLP_WNDPROC));
 
     // The system image lists belong to the shell: the control must not destroy them with itself.
     ModifyStyle(0, LVS_SHAREIMAGELISTS);
@@ -367,13 +366,6 @@ int CALLBACK CFileList::CompareEntries(LPARAM lParam1, LPARAM lParam2, LPARAM lP
     return pList->m_bSortDescending ? -nResult : nResult;
 }
 
-LRESULT CFileList::SendToControl(UINT message, WPARAM wParam, void* lParam) {
-    LPARAM lp = reinterpret_cast<LPARAM>(lParam);
-    if (!m_pfnControlProc)
-        return SendMessage(message, wParam, lp);
-    return CallWindowProcA(m_pfnControlProc, m_hWnd, message, wParam, lp);
-}
-
 void CFileList::Refill() {
     DeleteAllItems();
     ClearKeys();
@@ -399,7 +391,8 @@ void CFileList::Refill() {
     std::stable_sort(order.begin(), order.end(),
                      [&](unsigned a, unsigned b) { return CompareKeys(m_keys[a], m_keys[b]) < 0; });
 
-    // Appended in their final order, with the control's drawing off until the end.
+    // Appended in their final order, with the control's drawing off until the end. The rows go
+    // straight to the control's own procedure (DefWindowProc): no handler here looks at them.
     SetRedraw(FALSE);
     LVITEMA item = {};
     int nNext = 0;
@@ -411,7 +404,8 @@ void CFileList::Refill() {
         item.pszText = const_cast<LPSTR>(key.strName.GetString());
         item.iImage = key.nImage;
         item.lParam = reinterpret_cast<LPARAM>(entries[nEntry]);
-        int nRow = static_cast<int>(SendToControl(LVM_INSERTITEMA, 0, &item));
+        int nRow =
+            static_cast<int>(DefWindowProc(LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)));
         if (nRow < 0)
             continue;
         nNext = nRow + 1;
@@ -421,7 +415,7 @@ void CFileList::Refill() {
             sub.iItem = nRow;
             sub.iSubItem = nSubItem;
             sub.pszText = LPSTR_TEXTCALLBACKA;
-            SendToControl(LVM_SETITEMA, 0, &sub);
+            DefWindowProc(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&sub));
         }
     }
     SetRedraw(TRUE);
@@ -442,7 +436,7 @@ void CFileList::SortRows() {
         item.mask = LVIF_PARAM | LVIF_STATE;
         item.iItem = i;
         item.stateMask = ROW_STATES;
-        SendToControl(LVM_GETITEMA, 0, &item);
+        DefWindowProc(LVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&item));
         rows[i] = {reinterpret_cast<CFSItem*>(item.lParam), item.state & ROW_STATES};
     }
     int nMark = GetSelectionMark();
@@ -485,7 +479,7 @@ void CFileList::SortRows() {
         item.lParam = reinterpret_cast<LPARAM>(row.pEntry);
         item.state = row.nState;
         item.stateMask = ROW_STATES;
-        SendToControl(LVM_SETITEMA, 0, &item);
+        DefWindowProc(LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
     }
     if (pMarkEntry)
         SendMessage(LVM_SETSELECTIONMARK, 0, nNewMark);

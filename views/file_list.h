@@ -102,17 +102,11 @@ private:
     // Reorders the rows by the sort column and direction; selection, focus and selection mark
     // stay with their entries.
     void SortRows();
-    // A row message for the list view's own procedure, past the subclass chain that binds this
-    // object: under Wine every message through that chain costs two wineserver calls, which a
-    // fill or sort of many rows cannot afford. For messages that no handler here looks at.
-    LRESULT SendToControl(UINT message, WPARAM wParam, void* lParam);
 
     std::unordered_map<std::string, ShellType> m_shellTypes;
     std::vector<CString> m_typeNames;
     std::unordered_map<std::string, int> m_typeIndex;
     std::vector<unsigned> m_typeRank;
-
-    WNDPROC m_pfnControlProc = nullptr;
 
     std::vector<RowKey> m_keys;
     std::unordered_map<const CFSItem*, int> m_keyIndex;

@@ -87,7 +87,6 @@ LRESULT CNetTree::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 int CNetTree::OnCreate(LPCREATESTRUCTA lpCreateStruct) {
     if (CTreeCtrl::OnCreate(lpCreateStruct) == -1)
         return -1;
-    m_pfnControlProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(m_hWnd, GCLP_WNDPROC));
     SetItemHeight(static_cast<SHORT>(GetItemHeight() + 2));
     BuildImages();
     m_imlStates.Create(IDB_NET_STATES, 16, 0, RGB(255, 0, 255));
@@ -156,13 +155,16 @@ void CNetTree::OnDestroy() {
 
 // ---- Entries -------------------------------------------------------------------------------
 
+// The control's own messages go straight to its procedure (DefWindowProc), past this class's
+// message map, which never handles them: bulk changes send thousands.
+
 CItem* CNetTree::ItemFromHandle(HTREEITEM hItem) {
     if (!hItem || hItem == TVI_ROOT || !m_hWnd)
         return nullptr;
     TVITEMA tvi = {};
     tvi.mask = TVIF_HANDLE | TVIF_PARAM;
     tvi.hItem = hItem;
-    if (!SendToControl(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi)))
+    if (!DefWindowProc(TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&tvi)))
         return nullptr;
     return reinterpret_cast<CItem*>(tvi.lParam);
 }
@@ -193,18 +195,12 @@ void CNetTree::SetStateMark(CListJob* pJob, int nMark) {
     tvi.hItem = pJob->m_hItem;
     tvi.state = INDEXTOSTATEIMAGEMASK(nMark);
     tvi.stateMask = TVIS_STATEIMAGEMASK;
-    SendToControl(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
-}
-
-LRESULT CNetTree::SendToControl(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (!m_pfnControlProc)
-        return SendMessage(message, wParam, lParam);
-    return CallWindowProcA(m_pfnControlProc, m_hWnd, message, wParam, lParam);
+    DefWindowProc(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
 }
 
 HTREEITEM CNetTree::NextItem(HTREEITEM hItem, UINT nCode) {
     return reinterpret_cast<HTREEITEM>(
-        SendToControl(TVM_GETNEXTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
+        DefWindowProc(TVM_GETNEXTITEM, nCode, reinterpret_cast<LPARAM>(hItem)));
 }
 
 bool CNetTree::HasManyChildren(HTREEITEM hItem) {
@@ -221,7 +217,7 @@ HTREEITEM CNetTree::FirstChild(HTREEITEM hItem) {
 void CNetTree::SuspendRedraw() {
     if (m_nRedrawOff++ > 0)
         return;
-    SendToControl(WM_SETREDRAW, FALSE, 0);
+    DefWindowProc(WM_SETREDRAW, FALSE, 0);
     SetDrawable(false);
 }
 
@@ -246,7 +242,7 @@ void CNetTree::ResumeRedraw() {
     SetDrawable(true);
     // The control measures every shown entry when its drawing comes back, and the entries of
     // an expanded one when it expands: expanding after, not before, measures them once.
-    SendToControl(WM_SETREDRAW, TRUE, 0);
+    DefWindowProc(WM_SETREDRAW, TRUE, 0);
     std::vector<Expansion> expansions;
     expansions.swap(m_expansions);
     bool bExpanded = false;
@@ -254,13 +250,13 @@ void CNetTree::ResumeRedraw() {
         // The entry may have gone, or lost its children, while the drawing was off.
         if (e.pItem->m_hTreeItem == e.hItem && ItemFromHandle(e.hItem) == e.pItem &&
             FirstChild(e.hItem)) {
-            SendToControl(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(e.hItem));
+            DefWindowProc(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(e.hItem));
             bExpanded = true;
         }
         e.pItem->Release();
     }
     if (bExpanded && m_hLastExpanded && ItemFromHandle(m_hLastExpanded))
-        SendToControl(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(m_hLastExpanded));
+        DefWindowProc(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(m_hLastExpanded));
     // The control's drawing coming back has redrawn the scroll bars already.
     Invalidate();
 }
@@ -272,7 +268,7 @@ void CNetTree::SetEntryState(HTREEITEM hItem, int nMark, int nChildren) {
     tvi.state = INDEXTOSTATEIMAGEMASK(nMark);
     tvi.stateMask = TVIS_STATEIMAGEMASK;
     tvi.cChildren = nChildren;
-    SendToControl(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+    DefWindowProc(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
 }
 
 void CNetTree::ReleaseFileList(CItem* pClosing) {
@@ -298,11 +294,11 @@ void CNetTree::CloseChildren(HTREEITEM hItem, bool bDelete) {
             TVITEMA tvi = {};
             tvi.mask = TVIF_HANDLE | TVIF_PARAM;
             tvi.hItem = hChild;
-            SendToControl(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
+            DefWindowProc(TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&tvi));
             pItem->Close();
         }
         if (bDelete)
-            SendToControl(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hChild));
+            DefWindowProc(TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(hChild));
         hChild = hNext;
     }
     if (bDelete)
@@ -505,7 +501,7 @@ void CNetTree::InsertUnreachable() {
     tvis.item.stateMask = TVIS_STATEIMAGEMASK;
     tvis.item.cChildren = 0;
     tvis.item.lParam = 0;
-    SendToControl(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tvis));
+    DefWindowProc(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tvis));
 }
 
 void CNetTree::InsertChildren(CListJob* pJob, CItemArray& children) {
@@ -560,7 +556,7 @@ void CNetTree::InsertChildren(CListJob* pJob, CItemArray& children) {
         tvis.item.cChildren = 1;
         tvis.item.lParam = reinterpret_cast<LPARAM>(c.pItem);
         auto hChild = reinterpret_cast<HTREEITEM>(
-            SendToControl(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tvis)));
+            DefWindowProc(TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tvis)));
         c.pItem->m_hTreeItem = hChild;
         inserted.push_back(hChild);
     }
@@ -607,9 +603,9 @@ void CNetTree::ExpandAndShow(HTREEITEM hItem) {
         return;
     }
     SuspendRedraw();
-    SendToControl(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hItem));
+    DefWindowProc(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(hItem));
     if (m_hLastExpanded && ItemFromHandle(m_hLastExpanded))
-        SendToControl(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(m_hLastExpanded));
+        DefWindowProc(TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(m_hLastExpanded));
     ResumeRedraw();
 }
 

@@ -141,10 +141,6 @@ private:
     CItem* GetSelectedNetItem();
     int GetSelectedKind();
     bool IsBelow(HTREEITEM hItem, HTREEITEM hAncestor);
-    // The control's own procedure, past the subclass chain: under Wine each message through
-    // the chain costs two wineserver calls, which bulk changes cannot afford. For messages that
-    // this class does not handle itself.
-    LRESULT SendToControl(UINT message, WPARAM wParam, LPARAM lParam);
     HTREEITEM NextItem(HTREEITEM hItem, UINT nCode);
     // The first child entry; TVI_ROOT gives the first top-level entry.
     HTREEITEM FirstChild(HTREEITEM hItem);
@@ -173,5 +169,4 @@ private:
     bool m_bRedrawHeld = false;
     bool m_bUndrawable = false;
     ULONGLONG m_nLastRedraw = 0;
-    WNDPROC m_pfnControlProc = nullptr;
 };
