@@ -86,7 +86,7 @@ protected:
         });
         opener();
         // The dialog is closed; let the helper finish (it may still be checking).
-        apptest::PumpUntil([&] { return bDone.load(); }, 20000);
+        apptest::PumpUntil([&] { return bDone.load(); }, 90000);
         helper.join();
         for (const std::string& p : problems)
             ADD_FAILURE() << p;
@@ -315,9 +315,11 @@ TEST_F(DialogTest, BrowseOpensAtTheTypedFolder) {
                 if (!hBrowse)
                     return;
                 HWND hTree = browser(hBrowse);
-                // The browser selects its start first, then the typed folder.
+                // The browser selects its start first, then the typed folder. Under Wine it
+                // walks every drive on the way, which takes a while on a busy machine.
                 std::string selected;
-                for (int i = 0; i < 500 && selected != "pick"; ++i, Sleep(20))
+                for (DWORD dwStart = GetTickCount();
+                     selected != "pick" && GetTickCount() - dwStart < 30000; Sleep(20))
                     selected = ottest::ItemText(hTree, ottest::Caret(hTree));
                 if (selected != "pick")
                     problems.push_back(std::string(answer) + ": the browser shows \"" + selected +
