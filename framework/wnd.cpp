@@ -82,10 +82,11 @@ void AfxWndAccess::Bind(CWnd* pWnd, HWND hWnd, bool bSubclass) {
             ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
 }
 
-void AfxWndAccess::Unbind(CWnd* pWnd) {
+void AfxWndAccess::Unbind(CWnd* pWnd, bool bWindowGone) {
     if (!pWnd->m_hWnd)
         return;
-    if (pWnd->m_pfnSuper) {
+    // A window past WM_NCDESTROY gets no more messages: its procedure stays as it is.
+    if (pWnd->m_pfnSuper && !bWindowGone) {
         const auto pfnNow =
             reinterpret_cast<WNDPROC>(::GetWindowLongPtrA(pWnd->m_hWnd, GWLP_WNDPROC));
         if (pfnNow == AfxWndProc)
@@ -112,7 +113,7 @@ LRESULT AfxWndAccess::Call(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, L
     if (CWnd::FromHandlePermanent(hWnd) != pWnd)
         return lResult;
     if (message == WM_NCDESTROY && pWnd->m_hWnd == hWnd) {
-        Unbind(pWnd);
+        Unbind(pWnd, true);
         CWinApp* pApp = AfxGetApp();
         if (pApp && pApp->m_pMainWnd == pWnd) {
             pApp->m_pMainWnd = nullptr;

@@ -8,7 +8,8 @@ struct AfxWndAccess {
     // Maps hWnd to pWnd; with bSubclass also routes the window's messages to pWnd by replacing
     // its window procedure (windows of other classes).
     static void Bind(CWnd* pWnd, HWND hWnd, bool bSubclass);
-    static void Unbind(CWnd* pWnd);
+    // bWindowGone: after WM_NCDESTROY, when the window's procedure no longer matters.
+    static void Unbind(CWnd* pWnd, bool bWindowGone = false);
     // Delivers one message to pWnd->WindowProc, keeping it as the current message for
     // Default(); after WM_NCDESTROY unbinds the object and runs PostNcDestroy.
     static LRESULT Call(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
