@@ -169,6 +169,11 @@ CItem* CNetTree::ItemFromHandle(HTREEITEM hItem) {
     return reinterpret_cast<CItem*>(tvi.lParam);
 }
 
+bool CNetTree::Shows(HTREEITEM hItem, CItem* pItem) {
+    // A closed item has no entry any more, so its stale handle is never looked up.
+    return pItem->m_hTreeItem == hItem && ItemFromHandle(hItem) == pItem;
+}
+
 bool CNetTree::IsBelow(HTREEITEM hItem, HTREEITEM hAncestor) {
     if (hAncestor == TVI_ROOT)
         return hItem != nullptr;
@@ -248,8 +253,7 @@ void CNetTree::ResumeRedraw() {
     bool bExpanded = false;
     for (const Expansion& e : expansions) {
         // The entry may have gone, or lost its children, while the drawing was off.
-        if (e.pItem->m_hTreeItem == e.hItem && ItemFromHandle(e.hItem) == e.pItem &&
-            FirstChild(e.hItem)) {
+        if (Shows(e.hItem, e.pItem) && FirstChild(e.hItem)) {
             DefWindowProc(TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(e.hItem));
             bExpanded = true;
         }
@@ -419,7 +423,7 @@ void CNetTree::WorkOff() {
             PendingList p = m_pending.front();
             m_pending.pop_front();
             // Its entry may have gone since; then the request goes with it.
-            if (p.pItem->m_hTreeItem == p.hItem && ItemFromHandle(p.hItem) == p.pItem)
+            if (Shows(p.hItem, p.pItem))
                 ListItem(p.hItem, p.bForce, p.nLevels);
             p.pItem->Release();
         } else if (!m_backlog.empty()) {
@@ -454,8 +458,7 @@ void CNetTree::MergeResult(WPARAM wParam, CListResult* pResult) {
     // The job holds a reference on its item, so no other item can have its address: the
     // result belongs exactly when the entry still shows this very item. (Serial numbers cannot
     // tell: every listed item has serial 0.)
-    const bool bBelongs = pJob->m_hItem == TVI_ROOT || (pItem->m_hTreeItem == pJob->m_hItem &&
-                                                        ItemFromHandle(pJob->m_hItem) == pItem);
+    const bool bBelongs = pJob->m_hItem == TVI_ROOT || Shows(pJob->m_hItem, pItem);
     if (!bBelongs) {
         // The item left the tree: nobody will see its records or children.
         DropListResult(pResult);

@@ -141,6 +141,8 @@ private:
     CItem* GetSelectedNetItem();
     int GetSelectedKind();
     bool IsBelow(HTREEITEM hItem, HTREEITEM hAncestor);
+    // The entry still shows this item: work that waited for it (held by a reference) may go on.
+    bool Shows(HTREEITEM hItem, CItem* pItem);
     HTREEITEM NextItem(HTREEITEM hItem, UINT nCode);
     // The first child entry; TVI_ROOT gives the first top-level entry.
     HTREEITEM FirstChild(HTREEITEM hItem);
