@@ -1,6 +1,7 @@
 // Key presses in the main window: the frame's key filter runs the matching shortcuts before the
 // accelerators and the panes, and the focus pane's selection becomes a copy transfer.
 #include "tests/app/shortcut_support.h"
+#include "tests/support/clipboard.h"
 
 namespace sctest {
 namespace {
@@ -197,20 +198,6 @@ protected:
     }
 };
 
-std::string ClipboardText() {
-    std::string text = "<none>";
-    if (!OpenClipboard(nullptr))
-        return text;
-    if (HANDLE h = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(h))) {
-            text = p;
-            GlobalUnlock(h);
-        }
-    }
-    CloseClipboard();
-    return text;
-}
-
 void SetClipboardText(const char* text) {
     ASSERT_TRUE(OpenClipboard(nullptr));
     EmptyClipboard();
@@ -227,7 +214,7 @@ TEST_F(CtrlCTest, AShortcutOnCtrlCReplacesCopy) {
     EXPECT_EQ(Press('C', HOTKEYF_CONTROL), 0);
     ASSERT_TRUE(WaitTransfersDone());
     EXPECT_EQ(ReadFileText(In("a.txt")), "alpha");
-    EXPECT_EQ(ClipboardText(), "marker") << "Copy did not run";
+    EXPECT_EQ(testclip::Text(), "marker") << "Copy did not run";
     EXPECT_FALSE(IsClipboardFormatAvailable(CF_HDROP));
 }
 

@@ -1,6 +1,7 @@
 #include "shell/shell_context_menu.h"
 
 #include "tests/shell/context_menu_fakes.h"
+#include "tests/support/clipboard.h"
 #include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -540,22 +541,6 @@ protected:
         }
     }
 
-    static std::vector<std::string> ClipboardFiles() {
-        std::vector<std::string> out;
-        if (!OpenClipboard(nullptr))
-            return {"<clipboard not opened>"};
-        if (auto hDrop = static_cast<HDROP>(GetClipboardData(CF_HDROP))) {
-            const UINT n = DragQueryFileA(hDrop, 0xFFFFFFFF, nullptr, 0);
-            for (UINT i = 0; i < n; ++i) {
-                char name[MAX_PATH] = "";
-                DragQueryFileA(hDrop, i, name, sizeof name);
-                out.push_back(name);
-            }
-        }
-        CloseClipboard();
-        return out;
-    }
-
     static void ExpectShellItemsAboveOurs(const std::vector<PopupDriver::Item>& items) {
         ASSERT_GT(items.size(), 3u);
         const size_t n = items.size();
@@ -592,7 +577,7 @@ TEST_F(RightClickTest, SelectionMenuRunsTheShellsCommandForAllSelectedFiles) {
     ASSERT_EQ(m_owner.m_shellCommands.size(), 1u) << "the shell's Copy came back as WM_COMMAND";
     EXPECT_TRUE(m_owner.m_ownCommands.empty());
     // One menu object for the three: the shell's Copy put all three on the clipboard.
-    EXPECT_EQ(ClipboardFiles(),
+    EXPECT_EQ(testclip::Files(),
               (std::vector<std::string>{dir / "one.txt", dir / "two;2.txt", dir / "three.txt"}));
 }
 
@@ -618,7 +603,7 @@ TEST_F(RightClickTest, ItemMenuSendsTheProgramsCommandsToTheOwner) {
     }
     m_owner.Pump();
     EXPECT_EQ(m_owner.m_shellCommands.size(), 1u);
-    EXPECT_EQ(ClipboardFiles(), std::vector<std::string>{folder});
+    EXPECT_EQ(testclip::Files(), std::vector<std::string>{folder});
 }
 
 TEST_F(RightClickTest, NoPopupWhenNothingCanBeBound) {

@@ -1,6 +1,7 @@
 #include "shell/filename_list.h"
 
 #include "tests/shell/dialog_answerer.h"
+#include "tests/support/clipboard.h"
 #include "tests/support/test_files.h"
 
 #include <gtest/gtest.h>
@@ -94,12 +95,7 @@ TEST_P(SelectionBlockTest, FileDropBlockIsDropfilesHeaderThenDoubleNullList) {
         GlobalFree(h);
         return;
     }
-    ASSERT_EQ(DragQueryFileA(hDrop, 0xFFFFFFFF, nullptr, 0), GetParam().paths.size());
-    for (UINT i = 0; i < GetParam().paths.size(); ++i) {
-        char name[1024] = "";
-        DragQueryFileA(hDrop, i, name, sizeof name);
-        EXPECT_EQ(std::string(name), GetParam().paths[i]);
-    }
+    EXPECT_EQ(testclip::DropFiles(hDrop), GetParam().paths);
     GlobalFree(h);
 }
 
@@ -128,36 +124,6 @@ protected:
         OleUninitialize();
     }
 
-    static std::vector<std::string> ClipboardFiles() {
-        std::vector<std::string> out;
-        if (!OpenClipboard(nullptr))
-            return {"<clipboard not opened>"};
-        if (auto hDrop = static_cast<HDROP>(GetClipboardData(CF_HDROP))) {
-            const UINT n = DragQueryFileA(hDrop, 0xFFFFFFFF, nullptr, 0);
-            for (UINT i = 0; i < n; ++i) {
-                char name[1024] = "";
-                DragQueryFileA(hDrop, i, name, sizeof name);
-                out.push_back(name);
-            }
-        }
-        CloseClipboard();
-        return out;
-    }
-
-    static std::string ClipboardText() {
-        std::string out = "<no CF_TEXT>";
-        if (!OpenClipboard(nullptr))
-            return "<clipboard not opened>";
-        if (HANDLE h = GetClipboardData(CF_TEXT)) {
-            if (auto* p = static_cast<const char*>(GlobalLock(h))) {
-                out = p;
-                GlobalUnlock(h);
-            }
-        }
-        CloseClipboard();
-        return out;
-    }
-
     // The formats that the data object on the OLE clipboard offers.
     static std::vector<CLIPFORMAT> OleFormats() {
         std::vector<CLIPFORMAT> out;
@@ -182,14 +148,14 @@ TEST_F(ClipboardTest, CopyToClipboardOffersThePathsAsFilesOnly) {
     Fill(list, paths);
     list.CopyToClipboard();
 
-    EXPECT_EQ(ClipboardFiles(), paths);
+    EXPECT_EQ(testclip::Files(), paths);
     EXPECT_EQ(OleFormats(), std::vector<CLIPFORMAT>{CF_HDROP});
     // Read twice: the data source keeps its block for every reader.
-    EXPECT_EQ(ClipboardFiles(), paths);
+    EXPECT_EQ(testclip::Files(), paths);
 
     // Still there once our data source is rendered and released.
     ASSERT_EQ(OleFlushClipboard(), S_OK);
-    EXPECT_EQ(ClipboardFiles(), paths);
+    EXPECT_EQ(testclip::Files(), paths);
 }
 
 struct PathCase {
@@ -223,14 +189,14 @@ TEST_P(CopyPathTest, PutsTheTextAsCfTextOnly) {
     CFilenameList list;
     list.AddTail("\\\\SERVER\\docs");
     list.CopyToClipboard();
-    ASSERT_EQ(ClipboardFiles().size(), 1u);
+    ASSERT_EQ(testclip::Files().size(), 1u);
 
     CString path(GetParam().path.c_str());
     CopyPathToClipboard(GetParam().nID, path);
 
-    EXPECT_EQ(ClipboardText(), GetParam().text);
+    EXPECT_EQ(testclip::Text(), GetParam().text);
     EXPECT_EQ(std::string(path), GetParam().path) << "the caller's path is left alone";
-    EXPECT_TRUE(ClipboardFiles().empty());
+    EXPECT_TRUE(testclip::Files().empty());
     // Only text: the system may add its own conversions of it, nothing else.
     ASSERT_TRUE(OpenClipboard(nullptr));
     for (UINT f = EnumClipboardFormats(0); f; f = EnumClipboardFormats(f))

@@ -14,8 +14,6 @@ namespace fltest {
 namespace {
 
 using Strings = std::vector<std::string>;
-using nttest::ClipboardFiles;
-using nttest::ClipboardText;
 
 void PutText(const char* pszText) {
     HGLOBAL h = GlobalAlloc(GMEM_MOVEABLE, strlen(pszText) + 1);
@@ -98,13 +96,13 @@ TEST_F(CommandTest, CopyPutsTheSelectedPathsOnTheClipboardAsFiles) {
     SelectRows(m_hList, {RowOf(m_hList, "b.txt"), RowOf(m_hList, "reports")});
     Focus();
     m_host.Command(ID_EDIT_COPY);
-    EXPECT_EQ(ClipboardFiles(), (Strings{"\\\\SERVER\\docs\\reports", "\\\\SERVER\\docs\\b.txt"}))
+    EXPECT_EQ(testclip::Files(), (Strings{"\\\\SERVER\\docs\\reports", "\\\\SERVER\\docs\\b.txt"}))
         << "paths in row order";
 
     PutText("before");
     SelectRows(m_hList, {});
     m_host.Command(ID_EDIT_COPY);
-    EXPECT_EQ(ClipboardText(), "before") << "nothing selected, nothing copied";
+    EXPECT_EQ(testclip::Text(), "before") << "nothing selected, nothing copied";
 }
 
 struct PathCase {
@@ -124,14 +122,14 @@ TEST_P(CopyPathTest, PutsThePathOfTheSelectionMarkAsText) {
     ListView_SetItemState(m_hList, -1, 0, LVIS_SELECTED);
     Focus();
     m_host.Command(GetParam().nID);
-    EXPECT_EQ(ClipboardText(), GetParam().text);
+    EXPECT_EQ(testclip::Text(), GetParam().text);
 
     // Without a mark nothing is copied.
     PutText("before");
     m_pList->Refill();
     ASSERT_LT(SendMessageA(m_hList, LVM_GETSELECTIONMARK, 0, 0), 0);
     m_host.Command(GetParam().nID);
-    EXPECT_EQ(ClipboardText(), "before");
+    EXPECT_EQ(testclip::Text(), "before");
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -102,7 +102,7 @@ TEST_F(CommandTest, CopyPutsTheSelectedShareOrDirectoryAsAFile) {
         Select(m_host.hTree, Entry(path));
         SetFocus(m_host.hTree);
         m_host.Command(ID_EDIT_COPY);
-        EXPECT_EQ(ClipboardFiles(), std::vector<std::string>{unc});
+        EXPECT_EQ(testclip::Files(), std::vector<std::string>{unc});
     }
 }
 
@@ -130,7 +130,7 @@ TEST_F(CommandTest, CopyPathCommandsPutTheFullPathItsDirectoryOrItsName) {
         Select(m_host.hTree, Entry(c.path));
         SetFocus(m_host.hTree);
         m_host.Command(c.nID);
-        EXPECT_EQ(ClipboardText(), c.text);
+        EXPECT_EQ(testclip::Text(), c.text);
     }
 }
 
@@ -257,7 +257,7 @@ TEST_F(CommandTest, RightClickShowsTheMenuOfTheEntryUnderTheCursor) {
 
     // The menu's own path commands copy the selected entry's path.
     SendMessageA(hTree, WM_COMMAND, MAKEWPARAM(ID_EDIT_COPY_FULL_PATH, 0), 0);
-    EXPECT_EQ(ClipboardText(), "\\\\PC\\Docs");
+    EXPECT_EQ(testclip::Text(), "\\\\PC\\Docs");
 
     // Below the last entry, and on a workgroup (no path), there is no menu.
     RECT rcClient;
@@ -375,13 +375,7 @@ public:
         FORMATETC fmt = {CF_HDROP, nullptr, DVASPECT_CONTENT, -1, TYMED_HGLOBAL};
         STGMEDIUM med = {};
         if (SUCCEEDED(pData->GetData(&fmt, &med))) {
-            auto hDrop = static_cast<HDROP>(med.hGlobal);
-            UINT n = DragQueryFileA(hDrop, 0xFFFFFFFF, nullptr, 0);
-            for (UINT i = 0; i < n; ++i) {
-                char buf[MAX_PATH] = "";
-                DragQueryFileA(hDrop, i, buf, sizeof buf);
-                m_dropped.push_back(buf);
-            }
+            m_dropped = testclip::DropFiles(static_cast<HDROP>(med.hGlobal));
             ReleaseStgMedium(&med);
         }
         *pdwEffect = DROPEFFECT_COPY;

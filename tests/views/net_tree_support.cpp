@@ -297,36 +297,6 @@ void FillShare(const std::string& computer, const std::string& share,
     }
 }
 
-std::string ClipboardText() {
-    std::string out = "<none>";
-    if (!OpenClipboard(nullptr))
-        return out;
-    if (HANDLE h = GetClipboardData(CF_TEXT)) {
-        if (auto* psz = static_cast<const char*>(GlobalLock(h))) {
-            out = psz;
-            GlobalUnlock(h);
-        }
-    }
-    CloseClipboard();
-    return out;
-}
-
-std::vector<std::string> ClipboardFiles() {
-    std::vector<std::string> out;
-    if (!OpenClipboard(nullptr))
-        return out;
-    if (auto hDrop = static_cast<HDROP>(GetClipboardData(CF_HDROP))) {
-        UINT n = DragQueryFileA(hDrop, 0xFFFFFFFF, nullptr, 0);
-        for (UINT i = 0; i < n; ++i) {
-            char buf[MAX_PATH * 2] = "";
-            DragQueryFileA(hDrop, i, buf, sizeof buf);
-            out.push_back(buf);
-        }
-    }
-    CloseClipboard();
-    return out;
-}
-
 // ---- Fixture ---------------------------------------------------------------------------------
 
 void NetTreeTest::SetUp() {

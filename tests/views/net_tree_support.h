@@ -7,6 +7,7 @@
 #include "model/fs_items.h"
 #include "model/net_items.h"
 #include "simnet/simnet_control.h"
+#include "tests/support/clipboard.h"
 #include "tests/support/message_pump.h"
 #include "tests/support/test_files.h"
 #include "threads/list_job.h"
@@ -166,11 +167,6 @@ inline void MakeFile(const std::string& path, const std::string& text = "x") {
 // folder, any other a file.
 void FillShare(const std::string& computer, const std::string& share,
                const std::vector<std::string>& entries);
-
-// The text on the clipboard (CF_TEXT), or "<none>".
-std::string ClipboardText();
-// The paths of the clipboard's CF_HDROP, or none.
-std::vector<std::string> ClipboardFiles();
 
 // Every test starts from an empty tree and ends with every object freed.
 class NetTreeTest : public testing::Test {
