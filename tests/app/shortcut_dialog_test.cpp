@@ -74,16 +74,20 @@ HWND FocusOf(HWND hWnd) {
     return info.hwndFocus;
 }
 
-// Runs the user's part on a helper thread while the window thread runs the command that opens
-// the dialog; the helper's failures are collected and reported on the test's thread.
+// Runs the user's part on a helper thread, once the dialog is up, while the window thread runs
+// the command that opens it; the helper's failures are collected and reported on the test's
+// thread.
 class DialogTest : public ShortcutAppTest {
 protected:
     void RunWithUser(const std::function<void()>& opener,
-                     const std::function<void(std::vector<std::string>&)>& user) {
+                     const std::function<void(HWND, std::vector<std::string>&)>& user) {
         std::vector<std::string> problems;
         std::atomic<bool> bDone{false};
         std::thread helper([&] {
-            user(problems);
+            if (HWND hDlg = WaitShortcutDialog())
+                user(hDlg, problems);
+            else
+                problems.push_back("no shortcut dialog");
             bDone = true;
         });
         opener();
@@ -112,11 +116,7 @@ protected:
 
 TEST_F(DialogTest, AddTakesAKeyWithoutModifiersAndTheDirectory) {
     RunWithUser([&] { AddShortcutCommand(); },
-                [](std::vector<std::string>& problems) {
-                    HWND hDlg = WaitShortcutDialog();
-                    USER_CHECK(hDlg);
-                    if (!hDlg)
-                        return;
+                [](HWND hDlg, std::vector<std::string>& problems) {
                     HWND hHot = GetDlgItem(hDlg, IDC_HOTKEY);
                     USER_CHECK(ClassOf(hHot) == "msctls_hotkey32");
                     USER_CHECK(SendMessageA(hHot, HKM_GETHOTKEY, 0, 0) == 0);
@@ -161,11 +161,7 @@ class HotKeyNameTest : public DialogTest, public testing::WithParamInterface<Nam
 TEST_P(HotKeyNameTest, TheNameIsMadeWhenTheDialogIsConfirmed) {
     const int nHot = GetParam().nHot;
     RunWithUser([&] { AddShortcutCommand(); },
-                [nHot](std::vector<std::string>& problems) {
-                    HWND hDlg = WaitShortcutDialog();
-                    USER_CHECK(hDlg);
-                    if (!hDlg)
-                        return;
+                [nHot](HWND hDlg, std::vector<std::string>& problems) {
                     SendMessageA(GetDlgItem(hDlg, IDC_HOTKEY), HKM_SETHOTKEY, nHot, 0);
                     Click(hDlg, IDOK);
                     USER_CHECK(WaitGone(hDlg));
@@ -192,11 +188,7 @@ TEST(KeyNameTest, AnExtendedKeyHasANameOfItsOwn) {
 // OK without a key: the message, and the dialog stays with the directory's text selected.
 TEST_F(DialogTest, OkWithoutAKeyShowsTheMessageAndKeepsTheDialog) {
     RunWithUser([&] { AddShortcutCommand(); },
-                [](std::vector<std::string>& problems) {
-                    HWND hDlg = WaitShortcutDialog();
-                    USER_CHECK(hDlg);
-                    if (!hDlg)
-                        return;
+                [](HWND hDlg, std::vector<std::string>& problems) {
                     HWND hDir = GetDlgItem(hDlg, IDC_DEST_DIR);
                     SendMessageA(hDir, WM_SETTEXT, 0,
                                  reinterpret_cast<LPARAM>("C:\\In\\somewhere"));
@@ -255,11 +247,7 @@ protected:
 
 TEST_F(EditTest, CancelChangesNothing) {
     RunWithUser([&] { DoubleClickShortcut(0); },
-                [](std::vector<std::string>& problems) {
-                    HWND hDlg = WaitShortcutDialog();
-                    USER_CHECK(hDlg);
-                    if (!hDlg)
-                        return;
+                [](HWND hDlg, std::vector<std::string>& problems) {
                     HWND hHot = GetDlgItem(hDlg, IDC_HOTKEY);
                     USER_CHECK(SendMessageA(hHot, HKM_GETHOTKEY, 0, 0) == 0x341);
                     USER_CHECK(Text(GetDlgItem(hDlg, IDC_DEST_DIR)) == "C:\\In");
@@ -279,11 +267,7 @@ TEST_F(EditTest, CancelChangesNothing) {
 
 TEST_F(EditTest, AnEditKeepsTheEntrysPlaceUntilTheNextStart) {
     RunWithUser([&] { DoubleClickShortcut(0); },
-                [](std::vector<std::string>& problems) {
-                    HWND hDlg = WaitShortcutDialog();
-                    USER_CHECK(hDlg);
-                    if (!hDlg)
-                        return;
+                [](HWND hDlg, std::vector<std::string>& problems) {
                     SendMessageA(GetDlgItem(hDlg, IDC_HOTKEY), HKM_SETHOTKEY, 0x35A, 0);
                     Click(hDlg, IDOK);
                     USER_CHECK(WaitGone(hDlg));
@@ -302,11 +286,7 @@ TEST_F(DialogTest, BrowseOpensAtTheTypedFolder) {
     ASSERT_TRUE(CreateDirectoryA(In("pick").c_str(), nullptr));
     RunWithUser(
         [&] { AddShortcutCommand(); },
-        [](std::vector<std::string>& problems) {
-            HWND hDlg = WaitShortcutDialog();
-            USER_CHECK(hDlg);
-            if (!hDlg)
-                return;
+        [](HWND hDlg, std::vector<std::string>& problems) {
             HWND hDir = GetDlgItem(hDlg, IDC_DEST_DIR);
             auto browser = [](HWND h) { return FindWindowExA(h, nullptr, WC_TREEVIEWA, nullptr); };
             // Opens the browser from the typed folder; the browser, and what its tree selected
