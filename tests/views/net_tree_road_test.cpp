@@ -277,11 +277,10 @@ protected:
 };
 
 TEST_F(LateTest, RefreshOfComputerDropsTheResultOfItsShare) {
-    ASSERT_TRUE(OpenWorkgroup());
+    m_host = Host::Open();
+    ASSERT_TRUE(SelectDownTo(m_host, {"Wg", "Pc"}));
     const HWND hTree = m_host.hTree;
     HTREEITEM hPc = FindPath(hTree, {"Wg", "Pc"});
-    Select(hTree, hPc);
-    ASSERT_TRUE(WaitListed(m_host, {"Wg", "Pc"}));
     HTREEITEM hDocs = FindPath(hTree, {"Wg", "Pc", "Docs"});
     ASSERT_TRUE(hDocs);
 
@@ -341,14 +340,10 @@ TEST_F(LateTest, SlowComputerAnsweringAfterItsWorkgroupWasRefreshedInsertsNothin
 // The item of a late result has left the tree while another listed item (serial 0, like every
 // listed item) now has an entry at the same handle: the result must not be merged there.
 TEST_F(LateTest, ResultOfAClosedItemIsDroppedEvenWhenItsHandleShowsAListedItem) {
-    ASSERT_TRUE(OpenWorkgroup());
+    m_host = Host::Open();
+    ASSERT_TRUE(SelectDownTo(m_host, {"Wg", "Pc", "Docs"}));
     const HWND hTree = m_host.hTree;
-    HTREEITEM hPc = FindPath(hTree, {"Wg", "Pc"});
-    Select(hTree, hPc);
-    ASSERT_TRUE(WaitListed(m_host, {"Wg", "Pc"}));
     HTREEITEM hDocs = FindPath(hTree, {"Wg", "Pc", "Docs"});
-    Select(hTree, hDocs);
-    ASSERT_TRUE(WaitListed(m_host, {"Wg", "Pc", "Docs"}));
     auto* pDocs = reinterpret_cast<CItem*>(Data(hTree, hDocs));
     ASSERT_EQ(pDocs->m_nSerial, 0);
     const std::vector<std::string> before = ChildTexts(hTree, hDocs);
